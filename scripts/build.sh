@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds Brelvan into build/ (two jobs: the machine has two cores).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export CCACHE_DIR=${CCACHE_DIR:-$root/.cache/ccache}
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build" -j2 "$@"
