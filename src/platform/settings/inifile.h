@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace Brelvan {
+
+// The program's INI file in Windows form: "[Section]" headers, "Key=Value" lines, CRLF line
+// ends. Key names are kept exactly as written (QSettings would rewrite "Expense%1" and
+// "TIN/ABN#"); sections and keys are found regardless of case. Values are plain text.
+//
+// The file is read on first use. Writes are collected in memory and stored by save(), which
+// reads the file afresh and changes only the keys written, so another window's keys written
+// in between survive and every other line keeps its place.
+class IniFile
+{
+public:
+    enum class ReadStatus { Found, Missing, Failed };
+
+    explicit IniFile(const QString &path);
+    virtual ~IniFile();
+
+    QString path() const { return m_path; }
+    bool exists() const;
+
+    // The value of key in section, or def when either is missing. When the value cannot be
+    // read (file unreadable, a line that is not INI text, text that is not UTF-8) it returns
+    // def, sets *ok to false and leaves the reason in errorString().
+    QString readString(const QString &section, const QString &key, const QString &def = {},
+                       bool *ok = nullptr);
+    // An integer value, or def when missing or not a whole number (as Windows reads them);
+    // *ok is false only when the value could not be read at all.
+    int readInteger(const QString &section, const QString &key, int def, bool *ok = nullptr);
+    bool contains(const QString &section, const QString &key);
+    QStringList sections();
+    QStringList keys(const QString &section);
+
+    // Sets a value in memory; false (with errorString()) for names the file cannot hold.
+    // Line breaks inside a value become spaces, since one key is one line.
+    bool writeString(const QString &section, const QString &key, const QString &value);
+    bool writeInteger(const QString &section, const QString &key, int value);
+    // Writes the pending values to disk, creating the file when missing. False with
+    // errorString() when the file cannot be written; the pending values are then dropped.
+    bool save();
+    bool hasPendingWrites() const { return !m_pending.isEmpty(); }
+
+    // Reads the file again on next use; pending writes are kept.
+    void reload();
+    QString errorString() const { return m_error; }
+
+protected:
+    // Finds one value in the loaded file. Tests override it to fail at a chosen key.
+    virtual ReadStatus readEntry(const QString &section, const QString &key, QString *value,
+                                 QString *error);
+    // Replaces the file with text. Tests override it to make writing fail.
+    virtual bool writeFile(const QByteArray &text, QString *error);
+
+private:
+    struct Line
+    {
+        enum Kind { Blank, Comment, Section, Entry, Bad };
+        Kind kind = Blank;
+        QString text;     // the line as read, written back unchanged unless its value changes
+        QString name;     // section name or key
+        QString value;    // decoded value of an entry
+        bool badText = false;   // entry whose bytes were not UTF-8
+    };
+    struct Pending
+    {
+        QString section;
+        QString key;
+        QString value;
+    };
+
+    bool ensureLoaded();
+    void parse(const QByteArray &bytes, QList<Line> *lines) const;
+    void apply(QList<Line> &lines, const Pending &change) const;
+    static QString encodeValue(const QString &value);
+    static QString decodeValue(const QString &raw);
+
+    QString m_path;
+    QList<Line> m_lines;
+    QList<Pending> m_pending;
+    bool m_loaded = false;
+    QString m_loadError;   // why the file as a whole could not be read
+    QString m_error;
+};
+
+// How the program opens its INI file; window tests install a factory that fails on purpose.
+using IniFileFactory = std::function<std::unique_ptr<IniFile>(const QString &path)>;
+std::unique_ptr<IniFile> openIniFile(const QString &path);
+void installIniFileFactory(IniFileFactory factory);   // an empty factory restores the default
+
+} // namespace Brelvan

@@ -1,0 +1,296 @@
+#include "platform/settings/inifile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Brelvan;
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Fails every read of one key, as a damaged file would.
+class FailingIni : public IniFile
+{
+public:
+    FailingIni(const QString &path, const QString &failKey)
+        : IniFile(path), m_failKey(failKey) {}
+    bool failWrites = false;
+
+protected:
+    ReadStatus readEntry(const QString &section, const QString &key, QString *value,
+                         QString *error) override
+    {
+        if (key == m_failKey) {
+            *error = QStringLiteral("injected");
+            return ReadStatus::Failed;
+        }
+        return IniFile::readEntry(section, key, value, error);
+    }
+    bool writeFile(const QByteArray &text, QString *error) override
+    {
+        if (failWrites) {
+            *error = QStringLiteral("disk full");
+            return false;
+        }
+        return IniFile::writeFile(text, error);
+    }
+
+private:
+    QString m_failKey;
+};
+
+} // namespace
+
+class TestIniFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); m_path = m_dir.filePath("brelvan.INI"); }
+    void cleanup() { QFile::remove(m_path); }
+
+    void roundTripKeepsKeysAndValues_data();
+    void roundTripKeepsKeysAndValues();
+    void lookupIgnoresCaseAndKeepsSpelling();
+    void writeKeepsOtherLinesInPlace();
+    void missingFileGivesDefaultsAndIsCreatedOnSave();
+    void readFailures_data();
+    void readFailures();
+    void injectedReadFailureAtOneKey();
+    void writeFailures();
+    void saveMergesWithFileWrittenMeanwhile();
+    void rejectsNamesTheFileCannotHold_data();
+    void rejectsNamesTheFileCannotHold();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+void TestIniFile::roundTripKeepsKeysAndValues_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("line");   // as it must stand in the file
+
+    QTest::newRow("percent key") << "Expense%1" << "100" << QByteArray("Expense%1=100");
+    QTest::newRow("slash hash key") << "TIN/ABN#" << "ABN" << QByteArray("TIN/ABN#=ABN");
+    QTest::newRow("named percent") << "Expense%Office" << "100"
+                                   << QByteArray("Expense%Office=100");
+    QTest::newRow("backslash value") << "FolderStr" << "C:\\" << QByteArray("FolderStr=C:\\");
+    QTest::newRow("empty value") << "E1" << "" << QByteArray("E1=");
+    QTest::newRow("equals in value") << "R1" << "a=b" << QByteArray("R1=a=b");
+    QTest::newRow("outer blanks quoted") << "Company" << " Acme "
+                                         << QByteArray("Company=\" Acme \"");
+    QTest::newRow("outer quotes kept") << "Company" << "\"Acme\""
+                                       << QByteArray("Company=\"\"Acme\"\"");
+    QTest::newRow("non-ASCII text") << "Company" << QString::fromUtf8("Café Ñ")
+                                    << QByteArray("Company=Caf\xC3\xA9 \xC3\x91");
+}
+
+void TestIniFile::roundTripKeepsKeysAndValues()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, line);
+
+    IniFile ini(m_path);
+    QVERIFY(ini.writeString("Detail", key, value));
+    QVERIFY2(ini.save(), qPrintable(ini.errorString()));
+    QCOMPARE(contents(m_path), "[Detail]\r\n" + line + "\r\n");
+
+    IniFile again(m_path);
+    bool ok = false;
+    QCOMPARE(again.readString("Detail", key, "default", &ok), value);
+    QVERIFY(ok);
+    QCOMPARE(again.keys("Detail"), QStringList{key});
+}
+
+void TestIniFile::lookupIgnoresCaseAndKeepsSpelling()
+{
+    put(m_path, "[DETAIL]\r\nVAT=GST\r\ntin/abn#=ABN\r\n");
+    IniFile ini(m_path);
+    QCOMPARE(ini.readString("Detail", "Vat"), QString("GST"));
+    QCOMPARE(ini.readString("detail", "TIN/ABN#"), QString("ABN"));
+    QVERIFY(ini.contains("Detail", "vAt"));
+
+    QVERIFY(ini.writeString("Detail", "Vat", "Tax"));
+    QVERIFY(ini.save());
+    // The file's spelling of section and key survives; no second key appears.
+    QCOMPARE(contents(m_path), QByteArray("[DETAIL]\r\nVAT=Tax\r\ntin/abn#=ABN\r\n"));
+}
+
+void TestIniFile::writeKeepsOtherLinesInPlace()
+{
+    // LF line ends and a BOM as another editor may leave them; blank lines and comments stay.
+    put(m_path, "\xEF\xBB\xBF; kept\n[Font]\nCompanyFont=Arial\n\n[Detail]\nABN=1\n"
+                "Drive=D\n\n[Other]\nX=1\n");
+    IniFile ini(m_path);
+    QCOMPARE(ini.readString("Font", "CompanyFont"), QString("Arial"));
+    QVERIFY(ini.writeString("Detail", "Drive", "E"));
+    QVERIFY(ini.writeString("Detail", "Company", "Acme"));
+    QVERIFY(ini.writeString("New", "K", "v"));
+    QVERIFY(ini.save());
+    QCOMPARE(contents(m_path),
+             QByteArray("; kept\r\n[Font]\r\nCompanyFont=Arial\r\n\r\n[Detail]\r\nABN=1\r\n"
+                        "Drive=E\r\nCompany=Acme\r\n\r\n[Other]\r\nX=1\r\n[New]\r\nK=v\r\n"));
+    QCOMPARE(ini.sections(), (QStringList{"Font", "Detail", "Other", "New"}));
+}
+
+void TestIniFile::missingFileGivesDefaultsAndIsCreatedOnSave()
+{
+    IniFile ini(m_path);
+    bool ok = false;
+    QCOMPARE(ini.readString("Detail", "ApplyRate", "10", &ok), QString("10"));
+    QVERIFY(ok);
+    QCOMPARE(ini.readInteger("Font", "CompanySize", 10, &ok), 10);
+    QVERIFY(ok);
+    QVERIFY(!QFile::exists(m_path));
+    // Nothing written, nothing to create.
+    QVERIFY(ini.save());
+    QVERIFY(!QFile::exists(m_path));
+
+    QVERIFY(ini.writeInteger("Font", "CompanySize", 12));
+    QCOMPARE(ini.readInteger("Font", "CompanySize", 10), 12);   // pending values are seen
+    QVERIFY(ini.save());
+    QCOMPARE(contents(m_path), QByteArray("[Font]\r\nCompanySize=12\r\n"));
+}
+
+void TestIniFile::readFailures_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("value");
+
+    const QByteArray damaged = "[Detail]\r\nABN=1\r\nthis is no ini line\r\nDrive=E\r\n"
+                               "[Font]\r\nCompanyFont=Arial\r\n";
+    QTest::newRow("key above a bad line") << damaged << "ABN" << true << "1";
+    QTest::newRow("key below a bad line") << damaged << "Drive" << false << "dflt";
+    QTest::newRow("missing key below a bad line") << damaged << "Company" << false << "dflt";
+    QTest::newRow("other section unharmed") << damaged << "CompanyFont" << true << "Arial";
+    const QByteArray latin1 = "[Detail]\r\nABN=1\r\nCompany=Caf\xE9\r\nDrive=E\r\n";
+    QTest::newRow("value not UTF-8") << latin1 << "Company" << false << "dflt";
+    QTest::newRow("next to a bad value") << latin1 << "Drive" << true << "E";
+    QTest::newRow("unclosed header") << QByteArray("[Detail]\r\n[Font\r\nDrive=E\r\n")
+                                     << "Drive" << false << "dflt";
+    QTest::newRow("number not a number") << QByteArray("[Detail]\r\nDrive=x\r\n") << "Drive"
+                                         << true << "x";
+}
+
+void TestIniFile::readFailures()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, key);
+    QFETCH(bool, ok);
+    QFETCH(QString, value);
+
+    put(m_path, file);
+    IniFile ini(m_path);
+    const QString section = key == "CompanyFont" ? "Font" : "Detail";
+    bool readOk = !ok;
+    QCOMPARE(ini.readString(section, key, "dflt", &readOk), value);
+    QCOMPARE(readOk, ok);
+    QCOMPARE(ini.errorString().isEmpty(), ok);
+}
+
+void TestIniFile::injectedReadFailureAtOneKey()
+{
+    put(m_path, "[Detail]\r\nABN=1\r\nDrive=E\r\n");
+    FailingIni ini(m_path, "Drive");
+    bool ok = false;
+    QCOMPARE(ini.readString("Detail", "ABN", "x", &ok), QString("1"));
+    QVERIFY(ok);
+    QCOMPARE(ini.readString("Detail", "Drive", "D", &ok), QString("D"));
+    QVERIFY(!ok);
+    QCOMPARE(ini.errorString(), QString("injected"));
+
+    // A file that cannot be opened fails every read: here a folder stands in its place.
+    IniFile folder(m_dir.path());
+    QCOMPARE(folder.readString("Detail", "ABN", "x", &ok), QString("x"));
+    QVERIFY(!ok);
+}
+
+void TestIniFile::writeFailures()
+{
+    // A folder that cannot exist: its parent is a file.
+    put(m_path, "[Detail]\r\nABN=1\r\n");
+    IniFile nowhere(m_path + "/sub.INI");
+    QVERIFY(nowhere.writeString("Detail", "ABN", "2"));
+    QVERIFY(!nowhere.save());
+    QVERIFY(!nowhere.errorString().isEmpty());
+    QVERIFY(!nowhere.hasPendingWrites());
+
+    FailingIni failing(m_path, QString());
+    failing.failWrites = true;
+    QVERIFY(failing.writeString("Detail", "ABN", "2"));
+    QVERIFY(!failing.save());
+    QCOMPARE(failing.errorString(), QString("disk full"));
+    QCOMPARE(contents(m_path), QByteArray("[Detail]\r\nABN=1\r\n"));   // untouched
+
+    // A read-only file refuses writes (for users the system holds to permissions).
+    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadUser);
+    IniFile readOnly(m_path);
+    QVERIFY(readOnly.writeString("Detail", "ABN", "3"));
+    const bool saved = readOnly.save();
+    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
+    if (QFileInfo(m_path).isWritable() && saved)
+        QSKIP("running with rights that write read-only files");
+    QVERIFY(!saved);
+    QCOMPARE(contents(m_path), QByteArray("[Detail]\r\nABN=1\r\n"));
+}
+
+void TestIniFile::saveMergesWithFileWrittenMeanwhile()
+{
+    IniFile mainWindow(m_path);
+    QCOMPARE(mainWindow.readString("Detail", "ABN", "x"), QString("x"));   // loaded, empty
+
+    IniFile taxation(m_path);
+    QVERIFY(taxation.writeString("Detail", "Expense%1", "90"));
+    QVERIFY(taxation.save());
+
+    QVERIFY(mainWindow.writeString("Detail", "ABN", "42"));
+    QVERIFY(mainWindow.save());
+    QCOMPARE(contents(m_path), QByteArray("[Detail]\r\nExpense%1=90\r\nABN=42\r\n"));
+}
+
+void TestIniFile::rejectsNamesTheFileCannotHold_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("equals in key") << "Detail" << "a=b";
+    QTest::newRow("empty key") << "Detail" << "";
+    QTest::newRow("bracket key") << "Detail" << "[x";
+    QTest::newRow("comment key") << "Detail" << ";x";
+    QTest::newRow("line break key") << "Detail" << "a\nb";
+    QTest::newRow("blank-edged key") << "Detail" << " a";
+    QTest::newRow("bracket section") << "De]tail" << "a";
+    QTest::newRow("empty section") << "" << "a";
+}
+
+void TestIniFile::rejectsNamesTheFileCannotHold()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    IniFile ini(m_path);
+    QVERIFY(!ini.writeString(section, key, "v"));
+    QVERIFY(!ini.errorString().isEmpty());
+    QVERIFY(!ini.hasPendingWrites());
+}
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"
