@@ -1,0 +1,896 @@
+#include "platform/table/dataset.h"
+
+#include "platform/table/engineerror.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace Brelvan::Table {
+
+namespace {
+
+// Empty values order first, as the engine's ORDER BY does.
+int compareValues(const FieldDef &f, const QVariant &a, const QVariant &b)
+{
+    const bool an = !a.isValid(), bn = !b.isValid();
+    if (an || bn)
+        return an == bn ? 0 : (an ? -1 : 1);
+    switch (f.type) {
+    case FieldType::Date: {
+        const QDate x = a.toDate(), y = b.toDate();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    case FieldType::Money:
+    case FieldType::Float:
+    case FieldType::SmallInt:
+    case FieldType::Integer: {
+        const double x = a.toDouble(), y = b.toDouble();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    default: {
+        const QString x = a.toString(), y = b.toString();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    }
+}
+
+QString formatNumberForError(const QVariant &v)
+{
+    return v.toString();
+}
+
+} // namespace
+
+Dataset::Dataset(const QString &name, QObject *parent) : QObject(parent)
+{
+    setObjectName(name);
+}
+
+Dataset::~Dataset()
+{
+    if (m_db && m_lock.active) {
+        try {
+            m_db->rollbackWrite(m_lock);
+        } catch (...) {
+        }
+    }
+}
+
+void Dataset::setDatabase(Database *database)
+{
+    if (isOpen())
+        close();
+    m_db = database;
+}
+
+void Dataset::setTableName(const QString &table)
+{
+    m_tableName = table;
+}
+
+void Dataset::setSql(const QStringList &lines)
+{
+    m_sql = lines;
+}
+
+int Dataset::checkedIndex(const QString &field) const
+{
+    const int i = fieldIndex(field);
+    if (i < 0)
+        throw EngineError(QStringLiteral("%1: Field '%2' not found").arg(name(), field),
+                          EngineError::Code::General);
+    return i;
+}
+
+int Dataset::fieldIndex(const QString &field) const
+{
+    return m_def ? m_def->indexOf(field) : -1;
+}
+
+void Dataset::requireOpen() const
+{
+    if (!isOpen())
+        throw EngineError(QStringLiteral("%1: Cannot perform this operation on a closed dataset")
+                              .arg(name()),
+                          EngineError::Code::NotOpen);
+}
+
+void Dataset::setState(State s)
+{
+    if (m_state == s)
+        return;
+    m_state = s;
+    emit stateChanged(s);
+}
+
+QString Dataset::buildCondition(const Condition &c, QVariantList &binds) const
+{
+    switch (c.kind) {
+    case Condition::Kind::And:
+        return QLatin1Char('(') + buildCondition(*c.left, binds) + QStringLiteral(" AND ")
+               + buildCondition(*c.right, binds) + QLatin1Char(')');
+    case Condition::Kind::Or:
+        return QLatin1Char('(') + buildCondition(*c.left, binds) + QStringLiteral(" OR ")
+               + buildCondition(*c.right, binds) + QLatin1Char(')');
+    case Condition::Kind::Not:
+        return QStringLiteral("(NOT ") + buildCondition(*c.left, binds) + QLatin1Char(')');
+    case Condition::Kind::IsNull:
+        return m_db->quoted(fieldDef(c.field).name)
+               + (c.negated ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL"));
+    case Condition::Kind::Like: {
+        const FieldDef &f = fieldDef(c.field);
+        QString pattern = c.literal;
+        // a lone backslash at the end has nothing to make plain: it stands for itself
+        int trailing = 0;
+        for (int i = pattern.size() - 1; i >= 0 && pattern.at(i) == QLatin1Char('\\'); --i)
+            ++trailing;
+        if (trailing % 2 == 1)
+            pattern += QLatin1Char('\\');
+        binds << pattern;
+        QString sql = likeOperandSql(f);
+        sql = QStringLiteral("(%1 LIKE ? ESCAPE '\\'").arg(sql);
+        // an empty field is empty text: a pattern that matches "" matches it too
+        bool onlyAny = true;
+        for (const QChar ch : pattern)
+            onlyAny = onlyAny && ch == QLatin1Char('%');
+        if (onlyAny)
+            sql += QStringLiteral(" OR %1 IS NULL").arg(m_db->quoted(f.name));
+        sql += QLatin1Char(')');
+        return c.negated ? QStringLiteral("(NOT ") + sql + QLatin1Char(')') : sql;
+    }
+    case Condition::Kind::Compare: {
+        const FieldDef &f = fieldDef(c.field);
+        const QString col = m_db->quoted(f.name);
+        if (c.literal.isEmpty() && (c.op == QLatin1String("=") || c.op == QLatin1String("<>")))
+            return col + (c.op == QLatin1String("=") ? QStringLiteral(" IS NULL")
+                                                     : QStringLiteral(" IS NOT NULL"));
+        QVariant v;
+        try {
+            v = convert(f, c.literal);
+        } catch (const EngineError &e) {
+            throw EngineError(QStringLiteral("Query error: ") + e.message(),
+                              EngineError::Code::Query);
+        }
+        binds << m_db->toStored(f, v);
+        QString lhs = col;
+        if (f.isText() && m_db->engine() == Database::Engine::PostgreSQL)
+            lhs += QStringLiteral(" COLLATE \"C\"");
+        return QStringLiteral("%1 %2 ?").arg(lhs, c.op);
+    }
+    }
+    return {};
+}
+
+QString Dataset::likeOperandSql(const FieldDef &f) const
+{
+    return m_db->likeOperand(f);
+}
+
+QString Dataset::buildSelect(QVariantList &binds) const
+{
+    QStringList cols;
+    for (const FieldDef &f : m_def->fields)
+        cols << m_db->quoted(f.name);
+    cols << m_db->quoted(QLatin1String(RecIdColumn)) << m_db->quoted(QLatin1String(RecVerColumn));
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(cols.join(QLatin1Char(',')),
+                                                         m_db->quoted(m_def->name));
+    if (m_query.where)
+        sql += QStringLiteral(" WHERE ") + buildCondition(*m_query.where, binds);
+    QStringList order;
+    QList<int> used;
+    for (const OrderItem &o : m_query.order) {
+        order << m_db->orderTerm(fieldDef(o.field), o.descending);
+        used << o.field;
+    }
+    // with no order asked for, or between equals, the rows come in key order
+    for (const QString &k : m_def->key) {
+        const int f = m_def->indexOf(k);
+        if (!used.contains(f))
+            order << m_db->orderTerm(fieldDef(f), false);
+    }
+    order << m_db->quoted(QLatin1String(RecIdColumn));
+    sql += QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
+    return sql;
+}
+
+void Dataset::load()
+{
+    QVariantList binds;
+    const QString sql = buildSelect(binds);
+    QSqlQuery qy = m_db->exec(sql, binds);
+    const int n = int(m_def->fields.size());
+    m_rows.clear();
+    std::vector<const FieldDef *> defs;
+    for (const FieldDef &f : m_def->fields)
+        defs.push_back(&f);
+    while (qy.next()) {
+        Row r;
+        r.values.resize(n);
+        for (int i = 0; i < n; ++i) {
+            const QVariant raw = qy.value(i);
+            if (!raw.isNull())
+                r.values[i] = m_db->fromStored(*defs[i], raw);
+        }
+        r.id = qy.value(n).toLongLong();
+        r.version = qy.value(n + 1).toLongLong();
+        m_rows.push_back(std::move(r));
+    }
+}
+
+void Dataset::open()
+{
+    if (isOpen())
+        return;
+    if (!m_db)
+        throw EngineError(QStringLiteral("%1: no database is open").arg(name()),
+                          EngineError::Code::NotOpen);
+    if (m_sql.isEmpty()) {
+        m_query = ParsedQuery();
+        m_query.table = m_db->schema().table(m_tableName);
+        if (!m_query.table)
+            throw EngineError(QStringLiteral("Table %1 does not exist").arg(m_tableName));
+    } else {
+        m_query = parseQuery(sqlText(), m_db->schema());
+    }
+    m_def = m_query.table;
+    load();
+    m_live = true;
+    m_cur = m_rows.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.empty();
+    m_modified = false;
+    setState(State::Browse);
+    emit opened();
+    emit rowsReset();
+    notifyCurrent();
+}
+
+void Dataset::close()
+{
+    if (!isOpen())
+        return;
+    if (m_lock.active)
+        m_db->rollbackWrite(m_lock);
+    m_rows.clear();
+    m_cur = -1;
+    m_eof = m_bof = true;
+    m_modified = false;
+    setState(State::Inactive);
+    emit closed();
+    emit rowsReset();
+}
+
+void Dataset::refresh()
+{
+    requireOpen();
+    checkBrowseMode();
+    const qint64 id = m_cur >= 0 ? m_rows[m_cur].id : 0;
+    const int oldRow = m_cur;
+    load();
+    m_cur = -1;
+    for (int i = 0; i < int(m_rows.size()); ++i) {
+        if (m_rows[i].id == id) {
+            m_cur = i;
+            break;
+        }
+    }
+    if (m_cur < 0 && !m_rows.empty())
+        m_cur = qBound(0, oldRow, int(m_rows.size()) - 1);
+    m_eof = m_rows.empty();
+    m_bof = m_rows.empty();
+    emit rowsReset();
+    notifyCurrent();
+}
+
+int Dataset::recordCount() const
+{
+    const int n = int(m_rows.size());
+    return m_state == State::Insert ? n - 1 : n;
+}
+
+void Dataset::notifyCurrent()
+{
+    if (m_disabled > 0) {
+        m_resetPending = true;
+        return;
+    }
+    emit currentChanged(m_cur);
+}
+
+bool Dataset::beginMove()
+{
+    requireOpen();
+    checkBrowseMode();
+    if (m_beforeScroll)
+        m_beforeScroll(*this);
+    return true;
+}
+
+void Dataset::endMove(int oldRow, bool oldEof)
+{
+    if (m_cur != oldRow || m_eof != oldEof) {
+        if (m_afterScroll)
+            m_afterScroll(*this);
+    }
+    if (m_cur != oldRow)
+        notifyCurrent();
+}
+
+void Dataset::first()
+{
+    beginMove();
+    const int old = m_cur;
+    const bool oldEof = m_eof;
+    m_cur = m_rows.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.empty();
+    endMove(old, oldEof);
+}
+
+void Dataset::last()
+{
+    beginMove();
+    const int old = m_cur;
+    const bool oldEof = m_eof;
+    m_cur = int(m_rows.size()) - 1;
+    m_eof = true;
+    m_bof = m_rows.empty();
+    endMove(old, oldEof);
+}
+
+void Dataset::next()
+{
+    beginMove();
+    const int old = m_cur;
+    const bool oldEof = m_eof;
+    if (m_cur + 1 < int(m_rows.size())) {
+        ++m_cur;
+        m_eof = false;
+    } else {
+        m_eof = true;
+    }
+    m_bof = false;
+    endMove(old, oldEof);
+}
+
+void Dataset::prior()
+{
+    beginMove();
+    const int old = m_cur;
+    const bool oldEof = m_eof;
+    if (m_cur > 0) {
+        --m_cur;
+        m_bof = false;
+    } else {
+        m_bof = true;
+    }
+    m_eof = m_rows.empty();
+    endMove(old, oldEof);
+}
+
+void Dataset::moveTo(int row)
+{
+    if (row < 0 || row >= int(m_rows.size()) || (row == m_cur && !isEditing()))
+        return;
+    if (row == m_cur)
+        return;
+    beginMove();
+    const int old = m_cur;
+    const bool oldEof = m_eof;
+    // an untouched inserted row may have been dropped above, shifting the rows after it
+    row = qBound(0, row, int(m_rows.size()) - 1);
+    m_cur = row;
+    m_eof = false;
+    m_bof = false;
+    endMove(old, oldEof);
+}
+
+void Dataset::edit()
+{
+    requireOpen();
+    if (isEditing())
+        return;
+    if (m_rows.empty()) {
+        append();
+        return;
+    }
+    if (!m_live)
+        throw EngineError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name()),
+                          EngineError::Code::State);
+    m_lock = m_db->lockRow(*m_def, m_rows[m_cur].id);
+    m_buffer = m_rows[m_cur];
+    m_modified = false;
+    setState(State::Edit);
+}
+
+void Dataset::append()
+{
+    requireOpen();
+    checkBrowseMode();
+    if (m_beforeScroll)
+        m_beforeScroll(*this);
+    Row r;
+    r.values.resize(fieldCount());
+    m_rows.push_back(r);
+    m_cur = int(m_rows.size()) - 1;
+    m_buffer = r;
+    m_modified = false;
+    m_eof = true;
+    m_bof = false;
+    if (m_disabled == 0)
+        emit rowInserted(m_cur);
+    else
+        m_resetPending = true;
+    setState(State::Insert);
+    notifyCurrent();
+}
+
+void Dataset::insert()
+{
+    requireOpen();
+    checkBrowseMode();
+    if (m_beforeScroll)
+        m_beforeScroll(*this);
+    Row r;
+    r.values.resize(fieldCount());
+    const int at = m_cur < 0 ? 0 : m_cur;
+    m_rows.insert(m_rows.begin() + at, r);
+    m_cur = at;
+    m_buffer = r;
+    m_modified = false;
+    m_eof = false;
+    m_bof = false;
+    if (m_disabled == 0)
+        emit rowInserted(m_cur);
+    else
+        m_resetPending = true;
+    setState(State::Insert);
+    notifyCurrent();
+}
+
+QVariant Dataset::value(int field) const
+{
+    if (!isOpen() || m_cur < 0)
+        return {};
+    if (isEditing())
+        return m_buffer.values.value(field);
+    return m_rows[m_cur].values.value(field);
+}
+
+QVariant Dataset::valueAt(int row, int field) const
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return {};
+    if (row == m_cur && isEditing())
+        return m_buffer.values.value(field);
+    return m_rows[row].values.value(field);
+}
+
+QString Dataset::text(const QString &field) const
+{
+    const QVariant v = value(field);
+    if (!v.isValid())
+        return {};
+    if (v.metaType().id() == QMetaType::QDate)
+        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    return v.toString();
+}
+
+double Dataset::number(const QString &field) const
+{
+    return value(field).toDouble();
+}
+
+QDate Dataset::date(const QString &field) const
+{
+    return value(field).toDate();
+}
+
+QVariant Dataset::convert(const FieldDef &f, const QVariant &v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    const int type = v.metaType().id();
+    switch (f.type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        QString s = v.metaType().id() == QMetaType::QDate
+                        ? v.toDate().toString(QStringLiteral("dd/MM/yyyy"))
+                        : v.toString();
+        if (f.type == FieldType::Text && f.width > 0 && s.size() > f.width)
+            s.truncate(f.width);
+        return s.isEmpty() ? QVariant() : QVariant(s);
+    }
+    case FieldType::Date: {
+        if (type == QMetaType::QDate)
+            return v.toDate().isValid() ? v : QVariant();
+        if (type == QMetaType::QDateTime)
+            return v.toDateTime().date();
+        const QString s = v.toString().trimmed();
+        if (s.isEmpty())
+            return {};
+        QDate d = QDate::fromString(s, Qt::ISODate);
+        if (!d.isValid())
+            d = QDate::fromString(s, QStringLiteral("d/M/yyyy"));
+        if (!d.isValid())
+            throw EngineError(QStringLiteral("'%1' is not a valid date").arg(s),
+                              EngineError::Code::Value);
+        return d;
+    }
+    case FieldType::Money:
+    case FieldType::Float: {
+        if (type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong
+            || type == QMetaType::Float)
+            return v.toDouble();
+        QString s = v.toString().trimmed();
+        if (s.isEmpty())
+            return {};
+        bool ok = false;
+        double d = s.toDouble(&ok);
+        if (!ok)
+            d = QLocale().toDouble(s, &ok);
+        if (!ok) {
+            // money as shown, "$1,234.50" or "($5.00)"
+            QString t = s;
+            const bool negative = t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'));
+            t.remove(QRegularExpression(QStringLiteral("[$,()\\s]")));
+            d = t.toDouble(&ok);
+            if (negative)
+                d = -d;
+        }
+        if (!ok)
+            throw EngineError(QStringLiteral("'%1' is not a valid floating point value").arg(s),
+                              EngineError::Code::Value);
+        return d;
+    }
+    case FieldType::SmallInt:
+    case FieldType::Integer: {
+        bool ok = false;
+        qlonglong n;
+        if (type == QMetaType::Double) {
+            const double d = v.toDouble();
+            n = qRound64(d);
+            ok = double(n) == d;
+        } else {
+            const QString s = v.toString().trimmed();
+            if (s.isEmpty())
+                return {};
+            n = s.toLongLong(&ok);
+        }
+        const qlonglong lo = f.type == FieldType::SmallInt ? -32768 : INT_MIN;
+        const qlonglong hi = f.type == FieldType::SmallInt ? 32767 : INT_MAX;
+        if (!ok || n < lo || n > hi)
+            throw EngineError(QStringLiteral("'%1' is not a valid integer value")
+                                  .arg(formatNumberForError(v)),
+                              EngineError::Code::Value);
+        return int(n);
+    }
+    case FieldType::Picture: {
+        const QByteArray b = v.toByteArray();
+        return b.isEmpty() ? QVariant() : QVariant(b);
+    }
+    }
+    return v;
+}
+
+void Dataset::setValue(int field, const QVariant &v)
+{
+    requireOpen();
+    if (field < 0 || field >= fieldCount())
+        throw EngineError(QStringLiteral("%1: no such field").arg(name()));
+    if (!isEditing())
+        throw EngineError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(name()),
+                          EngineError::Code::State);
+    const QVariant c = convert(fieldDef(field), v);
+    QVariant &slot = m_buffer.values[field];
+    if (slot == c && slot.isValid() == c.isValid())
+        return;
+    slot = c;
+    m_modified = true;
+    if (m_disabled == 0)
+        emit rowChanged(m_cur);
+}
+
+void Dataset::writeUpdate()
+{
+    const Row &old = m_rows[m_cur];
+    QStringList sets;
+    QVariantList binds;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const QVariant &a = old.values.at(i);
+        const QVariant &b = m_buffer.values.at(i);
+        if (a.isValid() == b.isValid() && (!a.isValid() || a == b))
+            continue;
+        sets << m_db->quoted(fieldDef(i).name) + QStringLiteral(" = ?");
+        binds << m_db->toStored(fieldDef(i), b);
+    }
+    if (sets.isEmpty())
+        return;
+    const QString ver = m_db->quoted(QLatin1String(RecVerColumn));
+    const QString id = m_db->quoted(QLatin1String(RecIdColumn));
+    sets << QStringLiteral("%1 = %1 + 1").arg(ver);
+    binds << old.id << old.version;
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND %4 = ?")
+                            .arg(m_db->quoted(m_def->name), sets.join(QLatin1String(", ")), id,
+                                 ver);
+    QSqlQuery qy = m_db->exec(sql, binds);
+    if (qy.numRowsAffected() != 1) {
+        // someone else changed or deleted the row since it was read: refuse, lose nothing
+        QSqlQuery probe = m_db->exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                         .arg(ver, m_db->quoted(m_def->name), id),
+                                     {old.id});
+        if (probe.next())
+            throw EngineError(QStringLiteral("The record was changed by another user after you "
+                                             "began editing it. Your change was not saved: "
+                                             "refresh to see theirs, then edit again."),
+                              EngineError::Code::Changed);
+        throw EngineError(QStringLiteral("The record was deleted by another user. Your change "
+                                         "was not saved."),
+                          EngineError::Code::Changed);
+    }
+    m_buffer.version = old.version + 1;
+}
+
+void Dataset::writeInsert()
+{
+    QStringList cols, marks;
+    QVariantList binds;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const QVariant &b = m_buffer.values.at(i);
+        if (!b.isValid())
+            continue;
+        cols << m_db->quoted(fieldDef(i).name);
+        marks << QStringLiteral("?");
+        binds << m_db->toStored(fieldDef(i), b);
+    }
+    const QString id = m_db->quoted(QLatin1String(RecIdColumn));
+    QString sql;
+    if (cols.isEmpty())
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_db->quoted(m_def->name));
+    else
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(m_db->quoted(m_def->name), cols.join(QLatin1Char(',')),
+                       marks.join(QLatin1Char(',')));
+    if (m_db->engine() == Database::Engine::PostgreSQL) {
+        sql += QStringLiteral(" RETURNING ") + id;
+        QSqlQuery qy = m_db->exec(sql, binds);
+        if (qy.next())
+            m_buffer.id = qy.value(0).toLongLong();
+    } else {
+        QSqlQuery qy = m_db->exec(sql, binds);
+        m_buffer.id = qy.lastInsertId().toLongLong();
+    }
+    m_buffer.version = 0;
+}
+
+void Dataset::post()
+{
+    requireOpen();
+    if (!isEditing())
+        return;
+    if (m_beforePost)
+        m_beforePost(*this);
+    const bool inserting = m_state == State::Insert;
+    Database::WriteToken token = m_lock.active ? m_lock : m_db->beginWrite();
+    m_lock = {};
+    try {
+        if (inserting)
+            writeInsert();
+        else
+            writeUpdate();
+        m_db->commitWrite(token);
+    } catch (...) {
+        m_db->rollbackWrite(token);
+        // a refused post stays in edit, so nothing typed is lost; re-take the lock
+        if (!inserting) {
+            try {
+                m_lock = m_db->lockRow(*m_def, m_rows[m_cur].id);
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+    m_rows[m_cur] = m_buffer;
+    m_modified = false;
+    setState(State::Browse);
+    if (m_disabled == 0)
+        emit rowChanged(m_cur);
+    else
+        m_resetPending = true;
+    if (m_afterPost)
+        m_afterPost(*this);
+}
+
+void Dataset::cancel()
+{
+    if (!isEditing())
+        return;
+    if (m_lock.active)
+        m_db->rollbackWrite(m_lock);
+    if (m_state == State::Insert) {
+        const int at = m_cur;
+        m_rows.erase(m_rows.begin() + at);
+        if (m_cur >= int(m_rows.size()))
+            m_cur = int(m_rows.size()) - 1;
+        m_eof = m_rows.empty();
+        setState(State::Browse);
+        if (m_disabled == 0)
+            emit rowRemoved(at);
+        else
+            m_resetPending = true;
+        notifyCurrent();
+    } else {
+        setState(State::Browse);
+        if (m_disabled == 0)
+            emit rowChanged(m_cur);
+    }
+    m_modified = false;
+}
+
+void Dataset::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void Dataset::postIfEditing()
+{
+    if (m_state == State::Edit)
+        post();
+}
+
+void Dataset::remove()
+{
+    requireOpen();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_rows.empty())
+        throw EngineError(QStringLiteral("%1: Cannot perform this operation on an empty dataset")
+                              .arg(name()),
+                          EngineError::Code::State);
+    checkBrowseMode();
+    if (m_beforeDelete)
+        m_beforeDelete(*this);
+    if (m_beforeScroll)
+        m_beforeScroll(*this);
+    const Row &r = m_rows[m_cur];
+    Database::WriteToken token = m_db->beginWrite();
+    try {
+        m_db->exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                       .arg(m_db->quoted(m_def->name), m_db->quoted(QLatin1String(RecIdColumn))),
+                   {r.id});
+        m_db->commitWrite(token);
+    } catch (...) {
+        m_db->rollbackWrite(token);
+        throw;
+    }
+    const int at = m_cur;
+    m_rows.erase(m_rows.begin() + at);
+    if (m_cur >= int(m_rows.size()))
+        m_cur = int(m_rows.size()) - 1;
+    m_eof = m_rows.empty();
+    m_bof = m_rows.empty();
+    if (m_disabled == 0)
+        emit rowRemoved(at);
+    else
+        m_resetPending = true;
+    if (m_afterScroll)
+        m_afterScroll(*this);
+    notifyCurrent();
+}
+
+bool Dataset::locate(const QString &field, const QVariant &v, Qt::CaseSensitivity cs)
+{
+    requireOpen();
+    const int f = checkedIndex(field);
+    const FieldDef &def = fieldDef(f);
+    const QVariant want = convert(def, v);
+    checkBrowseMode();
+    for (int i = 0; i < int(m_rows.size()); ++i) {
+        const QVariant &have = m_rows[i].values.at(f);
+        bool match;
+        if (!want.isValid() || !have.isValid())
+            match = want.isValid() == have.isValid();
+        else if (def.isText())
+            match = have.toString().compare(want.toString(), cs) == 0;
+        else
+            match = compareValues(def, have, want) == 0;
+        if (match) {
+            if (i != m_cur) {
+                beginMove();
+                const int old = m_cur;
+                const bool oldEof = m_eof;
+                m_cur = i;
+                m_eof = m_bof = false;
+                endMove(old, oldEof);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Dataset::findNearest(const QVariantList &keyValues)
+{
+    requireOpen();
+    checkBrowseMode();
+    QList<int> keyFields;
+    for (const QString &k : m_def->key)
+        keyFields << m_def->indexOf(k);
+    QVector<QVariant> want;
+    for (int i = 0; i < keyValues.size() && i < keyFields.size(); ++i)
+        want << convert(fieldDef(keyFields[i]), keyValues[i]);
+    auto less = [&](const Row &r) {
+        for (int i = 0; i < want.size(); ++i) {
+            const int c = compareValues(fieldDef(keyFields[i]), r.values.at(keyFields[i]), want[i]);
+            if (c != 0)
+                return c < 0;
+        }
+        return false;
+    };
+    // the rows of a table dataset are in key order
+    int lo = 0, hi = int(m_rows.size());
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (less(m_rows[mid]))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    beginMove();
+    const int old = m_cur;
+    const bool oldEof = m_eof;
+    if (lo >= int(m_rows.size())) {
+        m_cur = int(m_rows.size()) - 1;
+        m_eof = true;
+    } else {
+        m_cur = lo;
+        m_eof = false;
+    }
+    m_bof = false;
+    endMove(old, oldEof);
+    return lo < int(m_rows.size());
+}
+
+void Dataset::disableControls()
+{
+    ++m_disabled;
+}
+
+void Dataset::enableControls()
+{
+    if (m_disabled == 0 || --m_disabled > 0)
+        return;
+    if (m_resetPending) {
+        m_resetPending = false;
+        emit rowsReset();
+    }
+    emit currentChanged(m_cur);
+    emit controlsEnabled();
+}
+
+Dataset::Walk::Walk(Dataset &dataset) : m_db(dataset.database())
+{
+    if (!m_db)
+        throw EngineError(QStringLiteral("%1: no database is open").arg(dataset.name()),
+                          EngineError::Code::NotOpen);
+    m_db->beginWalk();
+}
+
+Dataset::Walk::~Walk()
+{
+    try {
+        m_db->endWalk();
+    } catch (...) {
+    }
+}
+
+} // namespace Brelvan::Table

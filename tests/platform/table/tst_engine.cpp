@@ -1,0 +1,380 @@
+#include "enginefixture.h"
+
+#include "platform/table/dataset.h"
+#include "platform/table/engineerror.h"
+#include "platform/table/query.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace Brelvan;
+using namespace Brelvan::Table;
+
+class TestEngine : public QObject
+{
+    Q_OBJECT
+
+private:
+    Testing::EngineFixture fx;
+    std::unique_ptr<Database> db;
+
+    std::unique_ptr<Dataset> query(const QStringList &sql)
+    {
+        auto ds = std::make_unique<Dataset>(QStringLiteral("q"));
+        ds->setDatabase(db.get());
+        ds->setSql(sql);
+        ds->open();
+        return ds;
+    }
+
+    void addExpense(const QDate &date, const QString &supplier, const QVariant &office = {},
+                    const QString &bus = {})
+    {
+        auto ds = query({QStringLiteral("SELECT * FROM Expense")});
+        ds->append();
+        ds->setValue("Date", date);
+        ds->setValue("Bus", bus);
+        ds->setValue("Supplier", supplier);
+        ds->setValue("Office", office);
+        ds->post();
+    }
+
+    QStringList column(Dataset &ds, const QString &field)
+    {
+        QStringList out;
+        for (ds.first(); !ds.eof(); ds.next())
+            out << ds.text(field);
+        return out;
+    }
+
+private slots:
+    void init() { db = fx.create(); }
+    void cleanup() { db.reset(); }
+
+    void acceptsTheDialect_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("plain") << "SELECT * FROM Expense";
+        QTest::newRow("two lines") << "SELECT * FROM Expense WHERE Bus LIKE \"%ab%\"\nORDER by Date,Bus";
+        QTest::newRow("lower keywords") << "select * from expense where bus like '%ab%' order by date desc";
+        QTest::newRow("tag equality") << "SELECT * FROM Diary WHERE Tag = \"y\"\nORDER by Date";
+        QTest::newRow("number") << "SELECT * FROM Names WHERE Ref = 12\nOrder by Ref";
+        QTest::newRow("quoted names") << "SELECT * from Names WHERE \"Surname\" = \"Smith\" AND \"Cat\" = \"m\"\nORDER by Surname,FirstName";
+        QTest::newRow("reserved word field") << "SELECT * FROM Names\nORDER by Code, Cat, Group";
+        QTest::newRow("diary table name") << "SELECT * FROM Diary.DAT";
+        QTest::newRow("or, not, brackets") << "SELECT * FROM Expense WHERE NOT (Tag = 'y' OR Tag IS NULL)";
+        QTest::newRow("trailing semicolon") << "SELECT * FROM Expense;";
+        QTest::newRow("money equality") << "SELECT * FROM Expense WHERE Office = 12.5";
+    }
+    void acceptsTheDialect()
+    {
+        QFETCH(QString, sql);
+        auto ds = query(sql.split(QLatin1Char('\n')));
+        QVERIFY(ds->isOpen());
+        QVERIFY(ds->isLive());
+    }
+
+    void refusesTextOutsideIt_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("delete") << "DELETE FROM Expense" << "expected SELECT";
+        QTest::newRow("second statement") << "SELECT * FROM Expense; DROP TABLE Expense" << "unexpected";
+        QTest::newRow("column list") << "SELECT Date FROM Expense" << "expected \"*\"";
+        QTest::newRow("no such table") << "SELECT * FROM Nope" << "no table named";
+        QTest::newRow("no such field") << "SELECT * FROM Expense WHERE Nope = 1" << "no field named";
+        QTest::newRow("no such order field") << "SELECT * FROM Names ORDER by InvNo" << "no field named";
+        QTest::newRow("unclosed quote") << "SELECT * FROM Expense WHERE Bus LIKE \"%ab" << "not closed";
+        QTest::newRow("missing value") << "SELECT * FROM Expense WHERE Bus LIKE" << "expected a quoted";
+        QTest::newRow("field as value") << "SELECT * FROM Expense WHERE Bus = Supplier" << "expected a quoted";
+        QTest::newRow("not a number") << "SELECT * FROM Expense WHERE Office = \"lots\"" << "not a valid";
+        QTest::newRow("comment") << "SELECT * FROM Expense -- x" << "not understood";
+    }
+    void refusesTextOutsideIt()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, says);
+        Dataset ds(QStringLiteral("q"));
+        ds.setDatabase(db.get());
+        ds.setSql({sql});
+        try {
+            ds.open();
+            QFAIL("the text was accepted");
+        } catch (const EngineError &e) {
+            QVERIFY2(e.message().startsWith(QLatin1String("Query error: ")), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(says), qPrintable(e.message()));
+        }
+        QVERIFY(!ds.isOpen());
+    }
+
+    void filterTextIsPlainText_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("double quote") << "a\"b";
+        QTest::newRow("single quote") << "O'Brien";
+        QTest::newRow("percent") << "50%";
+        QTest::newRow("underscore") << "a_b";
+        QTest::newRow("backslash") << "c:\\x";
+        QTest::newRow("trailing backslash") << "end\\";
+        QTest::newRow("semicolon") << "x\"; DROP TABLE Expense; --";
+        QTest::newRow("10,000 characters") << QString(10000, QLatin1Char('z'));
+    }
+    void filterTextIsPlainText()
+    {
+        QFETCH(QString, filter);
+        // Supplier is 30 wide: the long case goes in the memo
+        auto ds = query({QStringLiteral("SELECT * FROM Expense")});
+        const QStringList notes = {QStringLiteral("[") + filter + QStringLiteral("]"),
+                                   QStringLiteral("50 off ab"), QStringLiteral("aXb c:x O''Brien"),
+                                   QStringLiteral("zz")};
+        for (int i = 0; i < notes.size(); ++i) {
+            ds->append();
+            ds->setValue("Date", QDate(2024, 1, i + 1));
+            ds->setValue("Notes", notes[i]);
+            ds->post();
+        }
+        auto found = query({QStringLiteral("SELECT * FROM Expense WHERE Notes LIKE ") + containsPattern(filter)});
+        QCOMPARE(found->recordCount(), 1);
+        QCOMPARE(found->text("Notes"), notes[0]);
+        auto eq = query({QStringLiteral("SELECT * FROM Expense WHERE Notes = ") + quoteLiteral(notes[0])});
+        QCOMPARE(eq->recordCount(), 1);
+        QCOMPARE(query({QStringLiteral("SELECT * FROM Expense")})->recordCount(), 4);
+    }
+
+    void likeIsCaseSensitive()
+    {
+        auto ds = query({QStringLiteral("SELECT * FROM Names")});
+        for (const char *s : {"Smith", "Hamilton", "MILLER", "Jones"}) {
+            ds->append();
+            ds->setValue("Surname", QString::fromLatin1(s));
+            ds->post();
+        }
+        auto found = query({QStringLiteral("SELECT * FROM Names WHERE Surname LIKE \"%mi%\""),
+                            QStringLiteral("ORDER by Surname")});
+        QCOMPARE(column(*found, "Surname"), QStringList({"Hamilton", "Smith"}));
+        auto upper = query({QStringLiteral("SELECT * FROM Names WHERE Surname = \"smith\"")});
+        QCOMPARE(upper->recordCount(), 0);
+    }
+
+    void emptyValuesSortFirstAndNoOrderMeansKeyOrder()
+    {
+        addExpense(QDate(2024, 3, 1), "Cc", 1.0, "B");
+        addExpense(QDate(2024, 1, 1), "Aa", {}, "B");
+        addExpense(QDate(2024, 1, 1), "Bb", 3.0, {});
+        addExpense({}, "Zz", 2.0);
+        auto keyOrder = query({QStringLiteral("SELECT * FROM Expense")});
+        QCOMPARE(column(*keyOrder, "Supplier"), QStringList({"Zz", "Bb", "Aa", "Cc"}));
+        auto byOffice = query({QStringLiteral("SELECT * FROM Expense"), QStringLiteral("ORDER by Office")});
+        QCOMPARE(column(*byOffice, "Supplier"), QStringList({"Aa", "Cc", "Zz", "Bb"}));
+        auto emptyLike = query({QStringLiteral("SELECT * FROM Expense WHERE Bus LIKE \"%%\"")});
+        QCOMPARE(emptyLike->recordCount(), 4);
+    }
+
+    void emptyIsKeptApartFromZero()
+    {
+        addExpense(QDate(2024, 1, 1), "A", 0.0);
+        auto ds = query({QStringLiteral("SELECT * FROM Expense")});
+        QVERIFY(ds->value("Office").isValid());
+        QCOMPARE(ds->number("Office"), 0.0);
+        QVERIFY(!ds->value("Phone").isValid());
+        QVERIFY(!ds->value("Bus").isValid());
+        QCOMPARE(query({QStringLiteral("SELECT * FROM Expense WHERE Office = 0")})->recordCount(), 1);
+        QCOMPARE(query({QStringLiteral("SELECT * FROM Expense WHERE Phone IS NULL")})->recordCount(), 1);
+    }
+
+    void duplicateKeysAreRefused()
+    {
+        addExpense(QDate(2024, 1, 1), "Same");
+        try {
+            addExpense(QDate(2024, 1, 1), "Same");
+            QFAIL("a repeated key was accepted");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), EngineError::Code::DuplicateKey);
+            QVERIFY(e.message().contains(QLatin1String("Key violation")));
+        }
+        // two records with every key field blank collide too
+        auto ds = query({QStringLiteral("SELECT * FROM Expense")});
+        ds->append();
+        ds->setValue("Office", 1.0);
+        ds->post();
+        ds->append();
+        ds->setValue("Office", 2.0);
+        QVERIFY_THROWS_EXCEPTION(EngineError, ds->post());
+        QCOMPARE(ds->state(), Dataset::State::Insert); // nothing typed is lost
+        ds->cancel();
+        QCOMPARE(query({QStringLiteral("SELECT * FROM Expense")})->recordCount(), 2);
+    }
+
+    void statesAndEvents()
+    {
+        auto ds = query({QStringLiteral("SELECT * FROM Expense")});
+        QStringList log;
+        ds->setBeforePost([&](Dataset &d) { log << "beforePost"; if (!d.value("Invoice").isValid()) d.setValue("Invoice", "auto"); });
+        ds->setAfterPost([&](Dataset &) { log << "afterPost"; });
+        ds->setBeforeDelete([&](Dataset &d) { log << QStringLiteral("beforeDelete %1").arg(d.recordCount()); });
+        ds->setBeforeScroll([&](Dataset &) { log << "beforeScroll"; });
+        ds->append();
+        QCOMPARE(ds->state(), Dataset::State::Insert);
+        QCOMPARE(ds->recordCount(), 0);
+        ds->setValue("Supplier", "X");
+        ds->post();
+        QCOMPARE(ds->text("Invoice"), QStringLiteral("auto"));
+        QCOMPARE(ds->recordCount(), 1);
+        // an untouched new record is dropped on leaving it
+        ds->append();
+        ds->first();
+        QCOMPARE(ds->recordCount(), 1);
+        QCOMPARE(ds->state(), Dataset::State::Browse);
+        // setting a field needs edit mode
+        QVERIFY_THROWS_EXCEPTION(EngineError, ds->setValue("Supplier", "Y"));
+        ds->edit();
+        ds->setValue("Supplier", "Y");
+        ds->next(); // leaving posts the change
+        QCOMPARE(query({QStringLiteral("SELECT * FROM Expense")})->text("Supplier"), QStringLiteral("Y"));
+        ds->remove();
+        QCOMPARE(ds->recordCount(), 0);
+        QVERIFY(log.contains("beforeDelete 1"));
+        QCOMPARE(log.mid(0, 2), QStringList({"beforeScroll", "beforePost"}));
+    }
+
+    void conversionErrors_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("word in money") << "Office" << "ten" << "'ten' is not a valid floating point value";
+        QTest::newRow("word in date") << "Date" << "soon" << "'soon' is not a valid date";
+    }
+    void conversionErrors()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        auto ds = query({QStringLiteral("SELECT * FROM Expense")});
+        ds->append();
+        try {
+            ds->setValue(field, text);
+            QFAIL("accepted");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.message(), error);
+        }
+        ds->setValue("Office", "12.50");
+        QCOMPARE(ds->number("Office"), 12.5);
+        ds->setValue("Supplier", QString(50, QLatin1Char('s')));
+        QCOMPARE(ds->text("Supplier").size(), 30);
+    }
+
+    void locateAndNearestKey()
+    {
+        Dataset diary(QStringLiteral("Diary"));
+        diary.setDatabase(db.get());
+        diary.setTableName(QStringLiteral("Diary"));
+        diary.open();
+        for (int d : {9, 1, 5}) {
+            diary.append();
+            diary.setValue("DATE", QDate(2004, 3, d));
+            diary.setValue("Day", QStringLiteral("day %1").arg(d));
+            diary.post();
+        }
+        diary.close();
+        diary.open();
+        QVERIFY(diary.findNearest({QDate(2004, 3, 6)}));
+        QCOMPARE(diary.date("DATE"), QDate(2004, 3, 9));
+        QVERIFY(diary.findNearest({QDate(2004, 3, 5)}));
+        QCOMPARE(diary.date("DATE"), QDate(2004, 3, 5));
+        QVERIFY(!diary.findNearest({QDate(2004, 3, 10)}));
+        QVERIFY(diary.eof());
+        QVERIFY(diary.locate("Day", "DAY 1", Qt::CaseInsensitive));
+        QCOMPARE(diary.date("DATE"), QDate(2004, 3, 1));
+        QVERIFY(!diary.locate("Day", "DAY 1"));
+        QCOMPARE(diary.date("DATE"), QDate(2004, 3, 1));
+        // a duplicate day is refused by the key
+        diary.append();
+        diary.setValue("DATE", QDate(2004, 3, 5));
+        QVERIFY_THROWS_EXCEPTION(EngineError, diary.post());
+    }
+
+    void walkKeepsRecordsBeforeAFailure()
+    {
+        auto ds = query({QStringLiteral("SELECT * FROM Expense")});
+        {
+            Dataset::Walk walk(*ds);
+            for (int i = 0; i < 500; ++i) {
+                ds->append();
+                ds->setValue("Date", QDate(2020, 1, 1).addDays(i));
+                ds->setValue("Supplier", "S");
+                ds->post();
+            }
+        }
+        bool failed = false;
+        try {
+            Dataset::Walk walk(*ds);
+            for (ds->first(); !ds->eof(); ds->next()) {
+                ds->edit();
+                // the 101st record takes the key of the first: refused
+                ds->setValue("Date", ds->recNo() == 101 ? QDate(2020, 1, 1) : ds->date("Date"));
+                ds->setValue("Tag", "y");
+                ds->post();
+            }
+        } catch (const EngineError &e) {
+            failed = e.code() == EngineError::Code::DuplicateKey;
+            ds->cancel();
+        }
+        QVERIFY(failed);
+        auto tagged = query({QStringLiteral("SELECT * FROM Expense WHERE Tag = \"y\"")});
+        QCOMPARE(tagged->recordCount(), 100);
+    }
+
+    void secondEditorIsRefused()
+    {
+        addExpense(QDate(2024, 1, 1), "Shared", 10.0);
+        auto other = fx.reopen();
+        auto mine = query({QStringLiteral("SELECT * FROM Expense")});
+        Dataset theirs(QStringLiteral("theirs"));
+        theirs.setDatabase(other.get());
+        theirs.setSql({QStringLiteral("SELECT * FROM Expense")});
+        theirs.open();
+        mine->edit();
+        mine->setValue("Office", 20.0);
+        bool refused = false;
+        try {
+            theirs.edit(); // the server refuses here, after its retries
+            theirs.setValue("Office", 30.0);
+            mine->post();
+            theirs.post(); // SQLite refuses here: the row changed under it
+        } catch (const EngineError &e) {
+            refused = e.code() == EngineError::Code::Locked || e.code() == EngineError::Code::Changed;
+            QVERIFY2(e.message().contains(QLatin1String("another user")), qPrintable(e.message()));
+        }
+        QVERIFY(refused);
+        if (mine->isEditing())
+            mine->post();
+        theirs.cancel();
+        auto check = query({QStringLiteral("SELECT * FROM Expense")});
+        QCOMPARE(check->number("Office"), 20.0);
+    }
+
+    void folderMissingATableIsRefused()
+    {
+        db->exec(QStringLiteral("DROP TABLE \"Wages\""));
+        db.reset();
+        try {
+            fx.reopen();
+            QFAIL("opened");
+        } catch (const EngineError &e) {
+            QVERIFY2(e.message().contains(QLatin1String("Table Wages is missing")), qPrintable(e.message()));
+        }
+        if (Testing::EngineFixture::postgres())
+            return; // the rest is about data folders on disk
+        QStringList problems = Database::checkFolder(fx.folder(), brelvanSchema());
+        QCOMPARE(problems, QStringList({"Table Wages is missing."}));
+        // opening created nothing
+        QVERIFY(!Database::checkFolder(fx.folder(), brelvanSchema()).isEmpty());
+        QTemporaryDir empty;
+        QVERIFY_THROWS_EXCEPTION(EngineError, Database::openFolder(empty.path(), brelvanSchema()));
+        QVERIFY(QDir(empty.path()).entryList(QDir::Files).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "tst_engine.moc"
