@@ -1,0 +1,7 @@
+#include "platform/report/reportsource.h"
+
+namespace Brelvan {
+
+ReportSource::~ReportSource() = default;
+
+} // namespace Brelvan
