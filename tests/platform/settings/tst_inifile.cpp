@@ -71,9 +71,11 @@ private slots:
     void readFailures();
     void injectedReadFailureAtOneKey();
     void writeFailures();
+    void readOnlyFileRefusesWrites();
     void saveMergesWithFileWrittenMeanwhile();
     void rejectsNamesTheFileCannotHold_data();
     void rejectsNamesTheFileCannotHold();
+    void valueIsKeptOnOneLine();
 
 private:
     QTemporaryDir m_dir;
@@ -241,7 +243,12 @@ void TestIniFile::writeFailures()
     QCOMPARE(failing.errorString(), QString("disk full"));
     QCOMPARE(contents(m_path), QByteArray("[Detail]\r\nABN=1\r\n"));   // untouched
 
-    // A read-only file refuses writes (for users the system holds to permissions).
+}
+
+void TestIniFile::readOnlyFileRefusesWrites()
+{
+    // Only for users the system holds to file permissions.
+    put(m_path, "[Detail]\r\nABN=1\r\n");
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadUser);
     IniFile readOnly(m_path);
     QVERIFY(readOnly.writeString("Detail", "ABN", "3"));
@@ -290,6 +297,16 @@ void TestIniFile::rejectsNamesTheFileCannotHold()
     QVERIFY(!ini.writeString(section, key, "v"));
     QVERIFY(!ini.errorString().isEmpty());
     QVERIFY(!ini.hasPendingWrites());
+}
+
+void TestIniFile::valueIsKeptOnOneLine()
+{
+    // A pasted line break must not start a new key or section in the file.
+    IniFile ini(m_path);
+    QVERIFY(ini.writeString("Detail", "Company", "Acme\r\n[Font]\nCompanySize=99"));
+    QVERIFY(ini.save());
+    QCOMPARE(contents(m_path), QByteArray("[Detail]\r\nCompany=Acme [Font] CompanySize=99\r\n"));
+    QCOMPARE(IniFile(m_path).sections(), QStringList{"Detail"});
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)
