@@ -63,18 +63,23 @@ void ScriptedDialogs::record(Entry::What what, const QString &text, const QStrin
 void ScriptedDialogs::fail(const QString &reason)
 {
     m_failures.append(reason);
-    throw std::runtime_error(reason.toStdString());
+    if (!m_onUnanswered)
+        throw std::runtime_error(reason.toStdString());
+    m_onUnanswered(reason);
 }
 
 template<typename... Accepted>
 ScriptedDialogs::Answer ScriptedDialogs::take(const QString &question, const char *wanted)
 {
-    if (m_answers.isEmpty())
+    if (m_answers.isEmpty()) {
         fail(QStringLiteral("Unanswered: \"%1\" (no answer queued)").arg(question));
+        return Cancel{};
+    }
     const Answer next = m_answers.first();
     if (!(std::holds_alternative<Accepted>(next) || ...)) {
         fail(QStringLiteral("Unanswered: \"%1\" wants %2 but the next answer is %3")
                  .arg(question, QLatin1String(wanted), describeAnswer(next)));
+        return Cancel{};
     }
     m_answers.removeFirst();
     return next;
@@ -90,7 +95,9 @@ bool ScriptedDialogs::confirm(const QString &text, const QString &caption)
 {
     record(Entry::What::Question, text, caption);
     m_entries.last().kind = Kind::Confirmation;
-    return std::get<bool>(take<bool>(text, "Yes or No"));
+    const Answer a = take<bool>(text, "Yes or No");
+    const bool *yes = std::get_if<bool>(&a);
+    return yes && *yes;
 }
 
 std::optional<QString> ScriptedDialogs::input(const QString &caption, const QString &prompt,

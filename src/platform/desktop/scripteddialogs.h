@@ -7,14 +7,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <variant>
 
 namespace Brelvan {
 
 // The dialogs a test installs: every question is answered from a queue filled beforehand,
-// and every text the program shows is recorded in order. A question with no answer queued
-// throws std::runtime_error carrying the question's text, so a test fails where it asked
-// instead of waiting for a click that never comes.
+// and every text the program shows is recorded in order. A question with no fitting answer
+// queued never waits for a click that cannot come: it is recorded in failures() and, by
+// default, throws std::runtime_error carrying the question's text. An exception cannot pass
+// through Qt's event handling (the process terminates there, though still naming the
+// question), so a window test installs a handler instead, which reports the failure to
+// the test; the question then gets the cautious answer: No, Cancel or an empty path.
 class ScriptedDialogs final : public Dialogs
 {
 public:
@@ -47,6 +51,11 @@ public:
     // Every question asked that found no fitting answer, with the reason.
     const QStringList &failures() const { return m_failures; }
     void clearShown() { m_entries.clear(); }
+    // Called with the reason in place of throwing; an empty handler restores throwing.
+    void setUnansweredHandler(std::function<void(const QString &reason)> handler)
+    {
+        m_onUnanswered = std::move(handler);
+    }
 
     void message(Kind kind, const QString &text, const QString &caption = {}) override;
     bool confirm(const QString &text, const QString &caption = {}) override;
@@ -68,14 +77,16 @@ private:
 
     void record(Entry::What what, const QString &text, const QString &caption = {},
                 const QString &detail = {});
-    // The next answer, which must hold one of the types the question accepts.
+    // The next answer, which must hold one of the types the question accepts; Cancel when
+    // there is none and the handler has been told.
     template<typename... Accepted>
     Answer take(const QString &question, const char *wanted);
-    [[noreturn]] void fail(const QString &reason);
+    void fail(const QString &reason);
 
     QList<Answer> m_answers;
     QList<Entry> m_entries;
     QStringList m_failures;
+    std::function<void(const QString &)> m_onUnanswered;
 };
 
 } // namespace Brelvan

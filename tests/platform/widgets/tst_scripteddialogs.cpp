@@ -18,6 +18,8 @@ private slots:
     void cancelGivesNothing();
     void unansweredQuestionFails_data();
     void unansweredQuestionFails();
+    void handlerReportsInsteadOfThrowing_data();
+    void handlerReportsInsteadOfThrowing();
     void installedForTheProgram();
 };
 
@@ -139,6 +141,49 @@ void TestScriptedDialogs::unansweredQuestionFails()
     // The question is recorded as shown, and the misfitting answer stays for the next one.
     QCOMPARE(d.shown(), QStringList({QStringLiteral("before"), question}));
     QCOMPARE(d.pending(), queued.isEmpty() ? 0 : 1);
+}
+
+void TestScriptedDialogs::handlerReportsInsteadOfThrowing_data()
+{
+    QTest::addColumn<QString>("question");
+    for (const char *q : {"confirm", "input", "open", "folder", "colour"})
+        QTest::newRow(q) << QString::fromLatin1(q);
+}
+
+// A question asked from inside the event loop, where no exception may pass: the handler
+// hears of it and the program gets the cautious answer.
+void TestScriptedDialogs::handlerReportsInsteadOfThrowing()
+{
+    QFETCH(QString, question);
+    ScriptedDialogs d;
+    QStringList reported;
+    d.setUnansweredHandler([&reported](const QString &reason) { reported.append(reason); });
+    d.answer(QColor(Qt::red)); // fits none but the colour question
+
+    bool cautious = false;
+    QTimer::singleShot(0, [&] {
+        if (question == QLatin1String("confirm"))
+            cautious = !d.confirm(QStringLiteral("Empty the table?"));
+        else if (question == QLatin1String("input"))
+            cautious = !d.input(QStringLiteral("Empty the table?"), {}, {}).has_value();
+        else if (question == QLatin1String("open"))
+            cautious = d.openFile(QStringLiteral("Empty the table?"), {}, {}, {}).isEmpty();
+        else if (question == QLatin1String("folder"))
+            cautious = d.folder(QStringLiteral("Empty the table?"), {}).isEmpty();
+        else
+            cautious = d.colour(Qt::white) == QColor(Qt::red);
+    });
+    QTest::qWait(20);
+    QVERIFY(cautious);
+    if (question == QLatin1String("colour")) {
+        QVERIFY(reported.isEmpty());
+        return;
+    }
+    QCOMPARE(reported.size(), 1);
+    QVERIFY2(reported.first().contains(QStringLiteral("Empty the table?")),
+             qPrintable(reported.first()));
+    QCOMPARE(d.failures(), reported);
+    QCOMPARE(d.pending(), 1);
 }
 
 void TestScriptedDialogs::installedForTheProgram()
