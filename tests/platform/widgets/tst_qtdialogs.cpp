@@ -121,13 +121,20 @@ void TestQtDialogs::confirmYesNo_data()
 void TestQtDialogs::confirmYesNo()
 {
     QFETCH(bool, yes);
-    whenModal([yes](QWidget *w) {
+    // Asked in the middle of a walk that shows the hourglass.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Qt::CursorShape asking = Qt::WaitCursor;
+    whenModal([yes, &asking](QWidget *w) {
         auto *box = qobject_cast<QMessageBox *>(w);
         QVERIFY(box);
+        asking = QApplication::overrideCursor()->shape();
         box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
     });
     QtDialogs d;
     QCOMPARE(d.confirm(QStringLiteral("Delete?")), yes);
+    QCOMPARE(asking, Qt::ArrowCursor);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
 }
 
 void TestQtDialogs::inputTextOrCancel_data()

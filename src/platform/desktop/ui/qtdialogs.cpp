@@ -27,6 +27,28 @@ QString startPath(const QString &folder, const QString &fileName)
     return QDir(folder).filePath(fileName);
 }
 
+// A long walk shows the hourglass; a question asked in the middle of one should not.
+class ArrowWhileAsking
+{
+public:
+    ArrowWhileAsking()
+        : m_pushed(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_pushed)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~ArrowWhileAsking()
+    {
+        if (m_pushed)
+            QApplication::restoreOverrideCursor();
+    }
+    ArrowWhileAsking(const ArrowWhileAsking &) = delete;
+    ArrowWhileAsking &operator=(const ArrowWhileAsking &) = delete;
+
+private:
+    bool m_pushed;
+};
+
 } // namespace
 
 QString qtFileFilter(const QString &filter)
@@ -65,6 +87,7 @@ QWidget *QtDialogs::parentWindow()
 
 void QtDialogs::message(Kind kind, const QString &text, const QString &caption)
 {
+    const ArrowWhileAsking arrow;
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (kind) {
     case Kind::Information: icon = QMessageBox::Information; break;
@@ -78,6 +101,7 @@ void QtDialogs::message(Kind kind, const QString &text, const QString &caption)
 
 bool QtDialogs::confirm(const QString &text, const QString &caption)
 {
+    const ArrowWhileAsking arrow;
     QMessageBox box(QMessageBox::Question, captionOr(caption), text,
                     QMessageBox::Yes | QMessageBox::No, parentWindow());
     box.setDefaultButton(QMessageBox::Yes);
@@ -87,6 +111,7 @@ bool QtDialogs::confirm(const QString &text, const QString &caption)
 std::optional<QString> QtDialogs::input(const QString &caption, const QString &prompt,
                                         const QString &preset)
 {
+    const ArrowWhileAsking arrow;
     bool ok = false;
     const QString text = QInputDialog::getText(parentWindow(), captionOr(caption), prompt,
                                                QLineEdit::Normal, preset, &ok);
@@ -98,6 +123,7 @@ std::optional<QString> QtDialogs::input(const QString &caption, const QString &p
 QString QtDialogs::openFile(const QString &caption, const QString &folder,
                             const QString &filter, const QString &fileName)
 {
+    const ArrowWhileAsking arrow;
     return QFileDialog::getOpenFileName(parentWindow(), captionOr(caption),
                                         startPath(folder, fileName), qtFileFilter(filter));
 }
@@ -105,12 +131,14 @@ QString QtDialogs::openFile(const QString &caption, const QString &folder,
 QString QtDialogs::saveFile(const QString &caption, const QString &folder,
                             const QString &filter, const QString &fileName)
 {
+    const ArrowWhileAsking arrow;
     return QFileDialog::getSaveFileName(parentWindow(), captionOr(caption),
                                         startPath(folder, fileName), qtFileFilter(filter));
 }
 
 std::optional<FontChoice> QtDialogs::font(const FontChoice &initial)
 {
+    const ArrowWhileAsking arrow;
     FontColourDialog dialog(initial, parentWindow());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -119,6 +147,7 @@ std::optional<FontChoice> QtDialogs::font(const FontChoice &initial)
 
 std::optional<QColor> QtDialogs::colour(const QColor &initial)
 {
+    const ArrowWhileAsking arrow;
     const QColor chosen = QColorDialog::getColor(initial, parentWindow());
     if (!chosen.isValid())
         return std::nullopt;
@@ -127,6 +156,7 @@ std::optional<QColor> QtDialogs::colour(const QColor &initial)
 
 QString QtDialogs::folder(const QString &caption, const QString &start)
 {
+    const ArrowWhileAsking arrow;
     return QFileDialog::getExistingDirectory(parentWindow(), captionOr(caption), start);
 }
 
