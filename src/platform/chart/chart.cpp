@@ -278,12 +278,25 @@ void paintPie(QPainter *p, const QRectF &area, const Chart &chart)
     spreadMarks(left, markH + 2, top, bottom);
     spreadMarks(right, markH + 2, top, bottom);
 
+    // Half the width of the pie, walls included, at height y.
+    auto silhouette = [&](qreal y) {
+        auto half = [&](qreal dy) {
+            const qreal q = dy / b;
+            return std::abs(q) < 1 ? a * std::sqrt(1 - q * q) : 0.0;
+        };
+        if (y >= c.y() && y <= c.y() + t)
+            return a;
+        return qMax(half(y - c.y()), half(y - c.y() - t));
+    };
+
     p->setFont(markFont);
     for (const PieMark &m : marks) {
-        // Out along the slice's middle, a little beyond the rim.
+        // Out along the slice's middle, a little beyond the rim, and clear of the pie at
+        // the height the spreading gave the mark.
+        const qreal clear = silhouette(m.y) + 8;
         const qreal radialX = c.x() + (a + leader) * m.cosine;
-        const qreal elbowX = m.right ? qMax(radialX, m.anchor.x() + 6)
-                                     : qMin(radialX, m.anchor.x() - 6);
+        const qreal elbowX = m.right ? std::max({radialX, m.anchor.x() + 6, c.x() + clear})
+                                     : std::min({radialX, m.anchor.x() - 6, c.x() - clear});
         const QPointF elbow(elbowX, m.y);
         const QPointF end(m.right ? elbowX + 6 : elbowX - 6, m.y);
         p->setPen(QPen(QColor(0x50, 0x50, 0x50), 0.8));
