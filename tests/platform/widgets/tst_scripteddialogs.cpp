@@ -59,7 +59,8 @@ void TestScriptedDialogs::answersInOrderAndRecordsTexts()
                                      QStringLiteral("Data was NOT specified"),
                                      QStringLiteral("Really?"),
                                      QStringLiteral("Exception 03: Query Error")}));
-    QCOMPARE(d.shown(Dialogs::Kind::Warning), QStringList{QStringLiteral("Data was NOT specified")});
+    QCOMPARE(d.shown(Dialogs::Kind::Warning),
+             QStringList{QStringLiteral("Data was NOT specified")});
     QCOMPARE(d.shown(Dialogs::Kind::Error),
              QStringList{QStringLiteral("Exception 03: Query Error")});
     QCOMPARE(d.entries().size(), 9);
