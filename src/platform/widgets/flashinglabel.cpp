@@ -1,5 +1,7 @@
 #include "platform/widgets/flashinglabel.h"
 
+#include <QMouseEvent>
+
 namespace Brelvan {
 
 FlashingLabel::FlashingLabel(QWidget *parent)
@@ -60,6 +62,23 @@ QColor FlashingLabel::currentColor() const
     if (m_textShown)
         return m_textColor;
     return m_flashColor.isValid() ? m_flashColor : QColor(Qt::transparent);
+}
+
+// The label takes its clicks, so a panel beneath does not see them as its own.
+void FlashingLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QLabel::mousePressEvent(event);
+    event->accept();
+}
+
+void FlashingLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QLabel::mouseReleaseEvent(event);
+    event->accept();
+    if (rect().contains(event->position().toPoint()))
+        emit clicked();
 }
 
 void FlashingLabel::showEvent(QShowEvent *event)

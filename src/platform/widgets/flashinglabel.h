@@ -12,6 +12,8 @@ namespace Brelvan {
 // flashes and is on screen.
 class FlashingLabel : public QLabel
 {
+    Q_OBJECT
+
 public:
     explicit FlashingLabel(QWidget *parent = nullptr);
     explicit FlashingLabel(const QString &text, QWidget *parent = nullptr);
@@ -37,7 +39,12 @@ public:
     // The colour the text is drawn in now.
     QColor currentColor() const;
 
+signals:
+    void clicked();
+
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

@@ -1,6 +1,7 @@
 #include "platform/widgets/gradientpanel.h"
 
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace Brelvan {
@@ -63,6 +64,20 @@ QSize GradientPanel::sizeHint() const
     const int w = fm.horizontalAdvance(m_caption) + m.left() + m.right() + 2 * frameWidth() + 8;
     const int h = fm.height() + m.top() + m.bottom() + 2 * frameWidth() + 6;
     return QSize(qMax(w, 40), qMax(h, 20)).expandedTo(QFrame::sizeHint());
+}
+
+void GradientPanel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QFrame::mouseReleaseEvent(event);
+}
+
+void GradientPanel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+    QFrame::mouseDoubleClickEvent(event);
 }
 
 void GradientPanel::paintEvent(QPaintEvent *event)

@@ -9,6 +9,8 @@ namespace Brelvan {
 // other controls may be laid out on it.
 class GradientPanel : public QFrame
 {
+    Q_OBJECT
+
 public:
     explicit GradientPanel(QWidget *parent = nullptr);
 
@@ -27,8 +29,15 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // A click or double click on the panel itself, not on a control laid on it.
+    void clicked();
+    void doubleClicked();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     QColor m_start;

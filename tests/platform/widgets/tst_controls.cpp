@@ -20,6 +20,7 @@ private slots:
     void cleanup();
     void hintIsToolTipAndStatusTip();
     void panelPaintsItsGradientAndCaption();
+    void panelAndLabelReportClicks();
     void clockShowsTheProgramsTime_data();
     void clockShowsTheProgramsTime();
 };
@@ -87,6 +88,32 @@ void TestControls::panelPaintsItsGradientAndCaption()
     layout->addWidget(button);
     panel.grab();
     QCOMPARE(button->parentWidget(), &panel);
+}
+
+// The Diary's heading hides pages on a click, its date panel shows them on a double click.
+void TestControls::panelAndLabelReportClicks()
+{
+    GradientPanel panel;
+    auto *layout = new QHBoxLayout(&panel);
+    auto *heading = new FlashingLabel(QStringLiteral("Diary for "), &panel);
+    auto *button = new ShapeButton(QStringLiteral("Today"), &panel);
+    layout->addWidget(heading);
+    layout->addWidget(button);
+    panel.resize(300, 40);
+    panel.show();
+    QSignalSpy panelClicks(&panel, &GradientPanel::clicked);
+    QSignalSpy panelDoubles(&panel, &GradientPanel::doubleClicked);
+    QSignalSpy headingClicks(heading, &FlashingLabel::clicked);
+
+    QTest::mouseClick(heading, Qt::LeftButton);
+    QCOMPARE(headingClicks.size(), 1);
+    QCOMPARE(panelClicks.size(), 0);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(panelClicks.size(), 0);
+    QTest::mouseDClick(&panel, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(panelDoubles.size(), 1);
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(panelClicks.size(), 1);
 }
 
 void TestControls::clockShowsTheProgramsTime_data()
