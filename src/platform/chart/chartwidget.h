@@ -9,6 +9,8 @@ namespace Brelvan {
 // A window's view of a Chart.
 class ChartWidget : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit ChartWidget(QWidget *parent = nullptr);
 

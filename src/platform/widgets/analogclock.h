@@ -11,6 +11,8 @@ namespace Brelvan {
 // "hh:mm:ss" beneath, set from the program's clock and refreshed every second.
 class AnalogClock : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit AnalogClock(QWidget *parent = nullptr);
 

@@ -9,6 +9,8 @@ namespace Brelvan {
 // flips between plain (silver to grey) and the highlight colours to show a click was taken.
 class ShapeButton : public QAbstractButton
 {
+    Q_OBJECT
+
 public:
     explicit ShapeButton(QWidget *parent = nullptr);
     explicit ShapeButton(const QString &caption, QWidget *parent = nullptr);

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <QPushButton>
+
 using Brelvan::ShapeButton;
 
 Q_DECLARE_METATYPE(QColor)
@@ -90,6 +92,12 @@ void TestShapeButton::highlightOneOfAGroup()
         for (ShapeButton *b : buttons)
             b->setHighlighted(b == used, Grad2, Grad1);
     };
+    // Pages find their buttons by name and type.
+    buttons.at(3)->setObjectName(QStringLiteral("NowBtn"));
+    QCOMPARE(page.findChild<ShapeButton *>(QStringLiteral("NowBtn")), buttons.at(3));
+    auto *plain = new QPushButton(&page);
+    plain->setObjectName(QStringLiteral("MateBtn"));
+    QVERIFY(!page.findChild<ShapeButton *>(QStringLiteral("MateBtn")));
     use(buttons.at(2));
     use(buttons.at(1));
     for (int i = 0; i < buttons.size(); ++i) {

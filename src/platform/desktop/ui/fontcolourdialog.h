@@ -13,6 +13,8 @@ namespace Brelvan {
 // program's font settings carry a colour.
 class FontColourDialog : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit FontColourDialog(const FontChoice &initial, QWidget *parent = nullptr);
 
