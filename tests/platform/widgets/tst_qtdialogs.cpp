@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,6 +30,8 @@ private slots:
     void inputTextOrCancel_data();
     void inputTextOrCancel();
     void fontKeepsColour();
+    void fontUnchangedOnOk_data();
+    void fontUnchangedOnOk();
 };
 
 namespace {
@@ -188,6 +191,38 @@ void TestQtDialogs::fontKeepsColour()
 
     whenModal([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
     QVERIFY(!d.font(initial).has_value());
+}
+
+void TestQtDialogs::fontUnchangedOnOk_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    // DejaVu names its plain face "Book", which Qt's own dialog mistakes for "Oblique".
+    QTest::newRow("DejaVu plain") << "DejaVu Sans" << false << false;
+    QTest::newRow("DejaVu bold") << "DejaVu Sans" << true << false;
+    QTest::newRow("DejaVu italic") << "DejaVu Sans" << false << true;
+    QTest::newRow("Liberation plain") << "Liberation Sans" << false << false;
+    QTest::newRow("Liberation bold italic") << "Liberation Sans" << true << true;
+}
+
+void TestQtDialogs::fontUnchangedOnOk()
+{
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    if (!QFontDatabase::hasFamily(family))
+        QSKIP("font not installed");
+    QFont font(family, 11);
+    font.setBold(bold);
+    font.setItalic(italic);
+    Brelvan::FontColourDialog dialog(FontChoice{font, QColor(Qt::black)});
+    const QFont chosen = dialog.choice().font;
+    QCOMPARE(chosen.family(), family);
+    QCOMPARE(chosen.pointSize(), 11);
+    QCOMPARE(chosen.bold(), bold);
+    QCOMPARE(chosen.italic(), italic);
+    QVERIFY(chosen.styleName().isEmpty());
 }
 
 QTEST_MAIN(TestQtDialogs)

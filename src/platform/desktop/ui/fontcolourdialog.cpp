@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +24,25 @@ FontColourDialog::FontColourDialog(const FontChoice &initial, QWidget *parent)
     // Escape or Enter inside it would close only the inner dialog and leave a hole.
     connect(m_fonts, &QDialog::rejected, this, &QDialog::reject);
     connect(m_fonts, &QDialog::accepted, this, &QDialog::accept);
+
+    // Qt's dialog can land on the wrong style of a family whose plain face is not called
+    // "Regular" (DejaVu's "Book"): choose the face that matches the font by hand.
+    const QFont shown = m_fonts->currentFont();
+    if (shown.italic() != initial.font.italic() || shown.weight() != initial.font.weight()) {
+        const QString family = initial.font.family();
+        QString best;
+        for (const QString &style : QFontDatabase::styles(family)) {
+            if (QFontDatabase::italic(family, style) == initial.font.italic()
+                && QFontDatabase::weight(family, style) == initial.font.weight()
+                && (best.isEmpty() || style.size() < best.size()))
+                best = style;
+        }
+        if (!best.isEmpty()) {
+            QFont styled = initial.font;
+            styled.setStyleName(best);
+            m_fonts->setCurrentFont(styled);
+        }
+    }
 
     m_colourButton = new QPushButton(tr("Colour..."), this);
     connect(m_colourButton, &QPushButton::clicked, this, [this] {
@@ -58,7 +78,11 @@ void FontColourDialog::setColour(const QColor &colour)
 
 FontChoice FontColourDialog::choice() const
 {
-    return FontChoice{m_fonts->currentFont(), m_colour};
+    // The program keeps a font as face, size and bold/italic/underline/strikeout; a style
+    // name would override those when the font is changed later.
+    QFont font = m_fonts->currentFont();
+    font.setStyleName(QString());
+    return FontChoice{font, m_colour};
 }
 
 } // namespace Brelvan
