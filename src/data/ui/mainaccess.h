@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace Brelvan {
+
+class AppSettings;
+class DataSession;
+class MainEvents;
+struct AppValues;
+
+// The main window's small public face: what a page may ask of the rest of the program.
+// The main window implements it, so pages never include the main window's header.
+class MainAccess
+{
+public:
+    virtual ~MainAccess() = default;
+
+    virtual DataSession &session() = 0;
+    virtual AppSettings &settings() = 0;
+    virtual AppValues &values() = 0;
+    virtual QWidget *window() = 0;
+    virtual MainEvents &events() = 0;
+    // The tab page with this index, for the page class that fills it.
+    virtual QWidget *tab(int index) const = 0;
+
+    // Makes the page with this index (0 Diary ... 9 Office) the active one.
+    virtual void goToPage(int index) = 0;
+    // Appends lines to the note of the diary's current day and posts it.
+    virtual void appendToDiary(const QString &lines) = 0;
+};
+
+} // namespace Brelvan

@@ -1,0 +1,1 @@
+#include "data/ui/mainevents.h"

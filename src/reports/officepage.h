@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/desktop/dialogs.h"
+
+#include <QWidget>
+
+#include <map>
+
+class QLabel;
+class QLineEdit;
+
+namespace Brelvan {
+
+class GradientPanel;
+class ShapeButton;
+
+// The Office page: the owner details every report prints, and the four report fonts,
+// which live in the edits themselves.
+class OfficePage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit OfficePage(QWidget *parent = nullptr);
+
+    // OwnerName, Co, CoDet, ABN, Addr1..Addr6, HPhone, WPhone, MPhone, Fax, Email, Web,
+    // Services, Lic
+    static const QStringList &editNames();
+    QLineEdit *edit(const QString &name) const;
+    QString text(const QString &name) const;
+    void setText(const QString &name, const QString &text);
+
+    // The label of the tax number edit follows the TIN/ABN# setting.
+    void setTaxLabel(const QString &label);
+    QString taxLabel() const;
+
+    // Fonts: OwnerName, Co, Services and CoDet hold them; CoDet's is given to the others.
+    FontChoice fontOf(const QString &editName) const;
+    void setFontOf(const QString &editName, const FontChoice &font);
+    void setColours(const QColor &grad1, const QColor &grad2, const QColor &grad3);
+    GradientPanel *ownerPanel() const { return m_panel; }
+
+private:
+    void fontButton(int which);
+    QStringList servedBy(int which) const;
+
+    GradientPanel *m_panel;
+    std::map<QString, QLineEdit *> m_edits;
+    std::map<QString, QColor> m_colours;
+    QLabel *m_taxLabel = nullptr;
+    ShapeButton *m_fontBtns[4] = {};
+    QColor m_grad1, m_grad2, m_grad3;
+};
+
+} // namespace Brelvan

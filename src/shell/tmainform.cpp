@@ -1,0 +1,567 @@
+#include "shell/tmainform.h"
+
+#include "data/formats.h"
+#include "platform/desktop/clock.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/desktop/shell.h"
+#include "platform/settings/colortext.h"
+#include "platform/settings/inifile.h"
+#include "platform/settings/userstore.h"
+#include "platform/table/engineerror.h"
+#include "reports/officepage.h"
+#include "shell/application.h"
+#include "shell/exceptionlog.h"
+#include "shell/tdirectform.h"
+#include "shell/tpassworddlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <cmath>
+
+namespace Brelvan {
+
+namespace {
+
+const char *const pageNames[][2] = {
+    {"TabDiary", "Diary"},   {"TabClients", "Clients"},   {"TabPaint", "Paint"},
+    {"TabQuotes", "Quotes"}, {"TabJobs", "Jobs"},         {"TabExpenses", "Expenses"},
+    {"TabIncome", "Income"}, {"TabInventory", "Inventory"}, {"TabWages", "Wages"},
+    {"TabOffice", "Office"},
+};
+
+const char *const scaledGrids[] = {"NamesGrid",  "PaintGrid",  "QuoteGrid",
+                                   "JobsGrid",   "JobsGrid2",  "ExpendGrid",
+                                   "IncomeGrid", "InventGrid", "WagesGrid"};
+
+const QString remoteReminder = QStringLiteral("Reminder :- LAN Server must be active !");
+
+// Office edits and the per-user values they are read from and written to.
+const char *const officeBindings[][2] = {
+    {"OwnerName", "NameStr"}, {"CoDet", "CoDetStr"},   {"Addr1", "Addr1Str"},
+    {"Addr2", "Addr2Str"},    {"Addr3", "Addr3Str"},   {"Addr4", "Addr4Str"},
+    {"Addr5", "Addr5Str"},    {"Addr6", "Addr6Str"},   {"HPhone", "HPhoneStr"},
+    {"WPhone", "WPhoneStr"},  {"MPhone", "MPhoneStr"}, {"Fax", "FaxStr"},
+    {"Email", "EmailStr"},    {"Web", "WebStr"},       {"Lic", "LicStr"},
+    {"Services", "ServicesStr"}, {"Co", "Company"},    {"ABN", "ABN"},
+};
+
+int scaled(int width, int oldWidth, int newWidth)
+{
+    // halves away from zero, as every rounding of the program
+    return int(roundHalfAway(double(width) * newWidth / oldWidth, 0));
+}
+
+} // namespace
+
+TMainForm::TMainForm(const AppValues &values, QWidget *parent)
+    : QMainWindow(parent), m_values(values)
+{
+    setObjectName(QStringLiteral("TMainForm"));
+    m_settings.setLettersFolder(m_values.lettersFolder);
+    buildPages();
+    buildMenu();
+    installPages();
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(status);
+    resize(1024, 768);
+}
+
+TMainForm::~TMainForm()
+{
+    // destruction: the per-user values from the Office boxes and the held values
+    boxesToSettings();
+    const QString failure = m_settings.writeUserStore(userStore());
+    if (!failure.isEmpty())
+        dialogs().error(failure);
+    m_session.closeAll();
+}
+
+void TMainForm::buildPages()
+{
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("PageControl"));
+    m_pages->setDocumentMode(true);
+    m_pages->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { min-width: 70px; height: 20px; font-family: Georgia; font-weight: bold;"
+        " padding: 0 6px; border: 1px solid #808080; border-radius: 3px; margin: 2px;"
+        " background: #d8d8d8; }"
+        "QTabBar::tab:selected { background: #ffffff; }"
+        "QTabBar::tab:hover { background: #f0f0a0; }"));
+    for (int i = 0; i < 10; ++i) {
+        QWidget *page;
+        if (i == 9) {
+            m_office = new OfficePage;
+            page = m_office;
+        } else {
+            page = new QWidget;
+        }
+        page->setObjectName(QString::fromLatin1(pageNames[i][0]));
+        m_pages->addTab(page, QString::fromLatin1(pageNames[i][1]));
+    }
+    setCentralWidget(m_pages);
+}
+
+void TMainForm::installPages()
+{
+    // one line per page class: createXxxPage(*this);
+}
+
+QWidget *TMainForm::tab(int index) const
+{
+    return m_pages->widget(index);
+}
+
+void TMainForm::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto add = [this](QMenu *menu, const char *caption, auto handler) {
+        QAction *a = menu->addAction(QString::fromLatin1(caption));
+        if constexpr (std::is_same_v<decltype(handler), std::nullptr_t>)
+            a->setEnabled(false); // comes with the subsystem that owns it
+        else
+            connect(a, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        return a;
+    };
+    auto later = nullptr;
+
+    QMenu *file = bar->addMenu(QStringLiteral("File"));
+    add(file, "Backup Folders", later);
+    add(file, "Save", later);
+    QAction *exit = file->addAction(QStringLiteral("Exit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    add(file, "UpDater", &TMainForm::upDater);
+
+    QAction *calc = bar->addAction(QStringLiteral("Calculator"));
+    connect(calc, &QAction::triggered, this, [this] { guarded([&] { calculator(); }); });
+    QAction *cal = bar->addAction(QStringLiteral("Calendar"));
+    cal->setEnabled(false);
+
+    QMenu *config = bar->addMenu(QStringLiteral("Configure"));
+    add(config, "Colors", later);
+    m_folderAction = add(config, "Data Folder", &TMainForm::dataFolder);
+    add(config, "Program", later);
+    config->addSeparator();
+    add(config, "Remote IP Address", &TMainForm::remoteAddress);
+    m_localAction = add(config, "Local Data", &TMainForm::localData);
+    m_remoteAction = add(config, "Remote (LAN) Data", &TMainForm::remoteData);
+    m_localAction->setCheckable(true);
+    m_remoteAction->setCheckable(true);
+    m_localAction->setChecked(true);
+    config->addSeparator();
+    add(config, "Modify Records", later);
+    add(config, "UpDate", &TMainForm::upDate);
+
+    QMenu *demo = bar->addMenu(QStringLiteral("Demo"));
+    for (const char *c : {"Client Filtering", "Expense Filtering", "Record Entry",
+                          "Period Dissection", "Quoting"})
+        add(demo, c, later);
+    QMenu *filter = bar->addMenu(QStringLiteral("Filter"));
+    for (const char *c : {"Clients Dual Field Filtering", "Expenses Dual Field Filtering",
+                          "Income Dual Field Filtering", "Inventory Dual Field Filtering",
+                          "Wages Dual Field Filtering"})
+        add(filter, c, later);
+    QMenu *help = bar->addMenu(QStringLiteral("Help"));
+    for (const char *c : {"Beginners", "Business Activity Statement - BAS", "Business Cards",
+                          "Colors / Display", "Configuration", "Editing", "Filtering", "Grids",
+                          "Hints", "LAN Server", "Loans / Formulas", "Logo", "Prepare a Quote",
+                          "Printing", "Client Tab", "Diary Tab", "Expenses Tab", "Income Tab",
+                          "Inventory Tab", "Jobs Tab", "Office Tab", "Paint Page", "Quotes Tab",
+                          "Wages Tab", "Grouped Reports", "Invoices, Receipts"})
+        add(help, c, later);
+    QMenu *loans = bar->addMenu(QStringLiteral("Loans"));
+    for (const char *c : {"Borrow", "Borrow Detail", "Invest", "Rising Annuity",
+                          "Sinking Annuity"})
+        add(loans, c, later);
+    QMenu *manuals = bar->addMenu(QStringLiteral("Manuals"));
+    for (const char *c : {"Administration", "Columns", "Deployment", "Examples", "Fields",
+                          "Manual", "BAS"})
+        add(manuals, c, later);
+    QMenu *password = bar->addMenu(QStringLiteral("Password"));
+    add(password, "Change", &TMainForm::changePassword);
+    QAction *tools = bar->addAction(QStringLiteral("Tools"));
+    tools->setEnabled(false);
+    QAction *aboutAction = bar->addAction(QStringLiteral("About"));
+    connect(aboutAction, &QAction::triggered, this, [this] { about(); });
+    QAction *email = bar->addAction(QStringLiteral("Email"));
+    email->setVisible(false);
+}
+
+QAction *TMainForm::menuAction(const QString &caption) const
+{
+    const QList<QAction *> all = menuBar()->findChildren<QAction *>();
+    for (QAction *a : all) {
+        if (a->text() == caption)
+            return a;
+    }
+    for (QAction *a : menuBar()->actions()) {
+        if (a->text() == caption)
+            return a;
+        if (a->menu()) {
+            for (QAction *b : a->menu()->actions())
+                if (b->text() == caption)
+                    return b;
+        }
+    }
+    return nullptr;
+}
+
+bool TMainForm::create()
+{
+    // 1. local mode at every start
+    m_session.setMode(DataSession::Mode::Local);
+    ExceptionLog::setFile(m_values.logFile);
+    // 4. the INI file: Font, then Detail
+    {
+        const auto ini = openIniFile(m_values.settingsFile);
+        const QString failure = m_settings.readIni(*ini);
+        if (!failure.isEmpty())
+            dialogs().error(failure);
+    }
+    // 7. date and time formats
+    setShortDateFormat(QStringLiteral("dd/MM/yyyy"));
+    // 8. the per-user values
+    {
+        const QString failure = m_settings.readUserStore(userStore());
+        if (!failure.isEmpty())
+            dialogs().error(failure);
+    }
+    // 9, 10. colours, and the settings into the boxes
+    applyColours();
+    settingsToBoxes();
+    // 12. caption
+    setWindowTitle(QStringLiteral("Brelvan - ") + m_settings.value(QStringLiteral("NameStr")));
+    // 13. the start-up password
+    const QString password = m_settings.value(QStringLiteral("EntryStr"));
+    if (!password.isEmpty()) {
+        TPasswordDlg dlg(password, m_settings.color(QStringLiteral("Grad2Str")), this);
+        dlg.exec();
+        if (dlg.loginFailed() || dlg.result() != QDialog::Accepted) {
+            terminate();
+            return false;
+        }
+    }
+    // 15. the data session
+    openDataSession();
+    return !m_terminated;
+}
+
+void TMainForm::applyColours()
+{
+    m_office->setColours(m_settings.color(QStringLiteral("Grad1Str")),
+                         m_settings.color(QStringLiteral("Grad2Str")),
+                         m_settings.color(QStringLiteral("Grad3Str")));
+}
+
+void TMainForm::settingsToBoxes()
+{
+    for (const auto &b : officeBindings)
+        m_office->setText(QString::fromLatin1(b[0]), m_settings.value(QString::fromLatin1(b[1])));
+    m_office->setFontOf(QStringLiteral("Co"), m_settings.font(FontRole::Company));
+    m_office->setFontOf(QStringLiteral("CoDet"), m_settings.font(FontRole::Others));
+    m_office->setFontOf(QStringLiteral("OwnerName"), m_settings.font(FontRole::OwnerName));
+    m_office->setFontOf(QStringLiteral("Services"), m_settings.font(FontRole::Services));
+    m_office->setTaxLabel(m_settings.value(QStringLiteral("TIN/ABN#")));
+}
+
+void TMainForm::boxesToSettings()
+{
+    for (const auto &b : officeBindings)
+        m_settings.setValue(QString::fromLatin1(b[1]), m_office->text(QString::fromLatin1(b[0])));
+    m_settings.setFont(FontRole::Company, m_office->fontOf(QStringLiteral("Co")));
+    m_settings.setFont(FontRole::Others, m_office->fontOf(QStringLiteral("CoDet")));
+    m_settings.setFont(FontRole::OwnerName, m_office->fontOf(QStringLiteral("OwnerName")));
+    m_settings.setFont(FontRole::Services, m_office->fontOf(QStringLiteral("Services")));
+}
+
+void TMainForm::openDataSession()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (m_session.mode() == DataSession::Mode::Local) {
+        m_session.setDataFolder(m_values.programFolder + m_settings.value(QStringLiteral("DataStr")));
+    } else {
+        Table::ServerAddress server;
+        server.host = m_settings.value(QStringLiteral("IPaddr"));
+        m_session.setServer(server);
+    }
+    const QString failure = m_session.open();
+    QApplication::restoreOverrideCursor();
+    if (!failure.isEmpty()) {
+        ExceptionLog::append(failure);
+        statusBar()->showMessage(failure.section(QLatin1Char('\n'), 0, 0));
+        dialogs().information(QStringLiteral("Sorry, Nobody Home"));
+        if (dialogs().confirm(QStringLiteral("Do you wish to Quit ?")))
+            terminate();
+    }
+}
+
+void TMainForm::terminate()
+{
+    m_terminated = true;
+    m_closed = true; // ending this way runs no close sequence
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    if (isVisible())
+        hide();
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    guarded([this] { onShown(); });
+}
+
+void TMainForm::onShown()
+{
+    // 1. the width the resize rule scales from
+    m_rememberedWidth = width();
+    // 2. the automatic-number counters
+    m_session.findCounters();
+    // 6. the record pages start on their last record
+    for (const char *n : {"Quote", "Jobs", "Expend", "Income", "Invent", "Wages"}) {
+        Table::Dataset *ds = m_session.dataset(QString::fromLatin1(n));
+        if (ds->isOpen())
+            ds->last();
+    }
+    m_office->setTaxLabel(m_settings.value(QStringLiteral("TIN/ABN#")));
+    // 7. the Diary
+    m_pages->setCurrentIndex(0);
+    emit m_events.shown();
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_shown && !m_closed)
+        guarded([this] { onActivated(); });
+}
+
+void TMainForm::onActivated()
+{
+    emit m_events.activated();
+    m_settings.normaliseDateFormat();
+    setShortDateFormat(m_settings.qtDateFormat());
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    const int newWidth = event->size().width();
+    if (m_rememberedWidth > 0 && newWidth != m_rememberedWidth && newWidth > 0) {
+        scaleWidths(m_rememberedWidth, newWidth);
+        m_rememberedWidth = newWidth;
+    }
+}
+
+void TMainForm::scaleWidths(int oldWidth, int newWidth)
+{
+    for (const char *name : scaledGrids) {
+        auto *grid = findChild<QTableView *>(QString::fromLatin1(name));
+        if (!grid)
+            continue;
+        QHeaderView *h = grid->horizontalHeader();
+        for (int c = 0; c < h->count(); ++c)
+            h->resizeSection(c, scaled(h->sectionSize(c), oldWidth, newWidth));
+    }
+    for (const char *name : {"ABN", "Addr1", "Addr2", "Addr3", "Addr4", "Addr5", "Addr6"}) {
+        QLineEdit *e = m_office->edit(QString::fromLatin1(name));
+        e->setFixedWidth(scaled(e->width(), oldWidth, newWidth));
+    }
+}
+
+void TMainForm::writeIniAtClose()
+{
+    boxesToSettings();
+    const auto ini = openIniFile(m_values.settingsFile);
+    const QString failure = m_settings.writeIniAtClose(*ini);
+    if (!failure.isEmpty())
+        dialogs().error(failure);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    m_closed = true;
+    // 1. the INI file
+    guarded([this] { writeIniAtClose(); });
+    // 2. every dataset in edit state posted; an unposted insert is left
+    for (const QString &n : DataSession::datasetNames()) {
+        Table::Dataset *ds = m_session.dataset(n);
+        if (ds->isOpen())
+            guarded([ds] { ds->postIfEditing(); });
+    }
+    // 3 - 5. the pages' part (diary source, to-do list), then every buffer to disk
+    emit m_events.closing();
+    guarded([this] { m_session.flush(); });
+    QMainWindow::closeEvent(event);
+}
+
+void TMainForm::goToPage(int index)
+{
+    m_pages->setCurrentIndex(index);
+}
+
+void TMainForm::appendToDiary(const QString &lines)
+{
+    if (m_diaryAppender) {
+        m_diaryAppender(lines);
+        return;
+    }
+    Table::Dataset &d = m_session.diary();
+    if (!d.isOpen())
+        d.open();
+    d.edit();
+    QString day = d.text(QStringLiteral("Day"));
+    if (!day.isEmpty() && !day.endsWith(QLatin1String("\r\n")))
+        day += QStringLiteral("\r\n");
+    d.setValue(QStringLiteral("Day"), day + lines);
+    d.post();
+    goToPage(0);
+}
+
+// --- menu commands ---------------------------------------------------------------------
+
+void TMainForm::localData()
+{
+    m_localAction->setChecked(true);
+    m_remoteAction->setChecked(false);
+    m_session.closeAll();
+    m_session.setMode(DataSession::Mode::Local);
+    openDataSession();
+    m_folderAction->setEnabled(true);
+    emit m_events.todayRequested();
+}
+
+void TMainForm::remoteData()
+{
+    dialogs().information(remoteReminder);
+    m_remoteAction->setChecked(true);
+    m_localAction->setChecked(false);
+    m_session.closeAll();
+    m_session.setMode(DataSession::Mode::Remote);
+    openDataSession();
+    m_folderAction->setEnabled(false);
+    emit m_events.todayRequested();
+}
+
+void TMainForm::remoteAddress()
+{
+    dialogs().information(QStringLiteral("Current IP Address For Remote (LAN Server) Data is  ")
+                          + m_settings.value(QStringLiteral("IPaddr")) + QStringLiteral("\r\n\r\n")
+                          + remoteReminder);
+    if (!dialogs().confirm(QStringLiteral("Do you wish to change this IP Address ?")))
+        return;
+    const QString preset = AppSettings::iniDefault(QStringLiteral("IPaddr"));
+    const auto answer = dialogs().input(
+        QStringLiteral("Input New Server IP Address"),
+        QStringLiteral("Address format  nnn.nnn.nnn.nnn   eg.  ") + preset, preset);
+    m_settings.setValue(QStringLiteral("IPaddr"), answer.value_or(preset));
+    remoteData();
+}
+
+void TMainForm::dataFolder()
+{
+    TDirectForm form(m_session.dataFolder(), m_settings.color(QStringLiteral("Grad1Str")),
+                     m_settings.color(QStringLiteral("Grad2Str")),
+                     m_settings.color(QStringLiteral("Grad3Str")), this);
+    form.exec();
+    const QString name = form.selectedName();
+    if (name.isEmpty())
+        dialogs().error(QStringLiteral("Ensure Data Files Exist "));
+    else
+        m_settings.setValue(QStringLiteral("DataStr"), name);
+    openDataSession();
+    goToPage(0);
+    emit m_events.todayRequested();
+}
+
+void TMainForm::changePassword()
+{
+    const QString current = dialogs()
+                                .input(QStringLiteral("Enter Your Current Password"),
+                                       QStringLiteral("Enter (CASE SENSITIVE) Password"), QString())
+                                .value_or(QString());
+    if (current != m_settings.value(QStringLiteral("EntryStr"))) {
+        dialogs().information(QStringLiteral("The Password given is incorrect"));
+        return;
+    }
+    const QString first = dialogs()
+                              .input(QStringLiteral("Enter New (case sensitive) Password"),
+                                     QStringLiteral("Enter New Password"), QString())
+                              .value_or(QString());
+    const QString second = dialogs()
+                               .input(QStringLiteral("Confirm (case sensitive) New Password"),
+                                      QStringLiteral("Re-Enter New Password"), QString())
+                               .value_or(QString());
+    if (first != second) {
+        dialogs().information(QStringLiteral("The Password Was NOT changed "));
+        return;
+    }
+    m_settings.setValue(QStringLiteral("EntryStr"), first);
+    dialogs().information(QStringLiteral("The Password has been changed.\r\n\r\nA non-existant "
+                                         "password stops the software startup prompt from "
+                                         "appearing."));
+}
+
+void TMainForm::upDater()
+{
+    const QString updater = QDir::current().filePath(QStringLiteral("UpDater.Exe"));
+    if (!QFileInfo::exists(updater)) {
+        dialogs().information(QStringLiteral(
+            "The UpDater program was not found.\r\n\r\nDownload UpDater.Exe from the Tamblow "
+            "web site and place it in the program's folder, then choose UpDater again."));
+        return;
+    }
+    if (!dialogs().confirm(QStringLiteral("Close and then use the UpGrader program (which opens "
+                                          "now) to download the product update?")))
+        return;
+    if (!shell().run(updater)) {
+        dialogs().error(QStringLiteral("The UpDater program could not be started."));
+        return;
+    }
+    close();
+}
+
+void TMainForm::upDate()
+{
+    const QString updater = QDir::current().filePath(QStringLiteral("UpDater.exe"));
+    if (!shell().run(updater)) {
+        dialogs().error(QStringLiteral("The UpDater program could not be started."));
+        return;
+    }
+    close();
+}
+
+void TMainForm::calculator()
+{
+    const QString program = findCalculator();
+    if (program.isEmpty() || !shell().run(program))
+        dialogs().information(QStringLiteral("No calculator program was found on this system."));
+}
+
+void TMainForm::about()
+{
+    dialogs().information(QStringLiteral(
+        "Brelvan\r\n\r\nThe office of a one-person trade business: diary, clients, expenses and "
+        "income with GST, wages, inventory, paint quotes and jobs, and a printout for nearly "
+        "everything."));
+}
+
+} // namespace Brelvan

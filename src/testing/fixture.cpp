@@ -1,0 +1,138 @@
+#include "testing/fixture.h"
+
+#include "data/demodata.h"
+#include "data/schema.h"
+#include "platform/desktop/clock.h"
+#include "platform/settings/inifile.h"
+#include "platform/settings/userstore.h"
+#include "platform/table/database.h"
+#include "shell/tmainform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace Brelvan::Testing {
+
+namespace {
+
+class FixedClock final : public Clock
+{
+public:
+    QDateTime now() const override { return m_now; }
+    // time moves on as the program waits, and the event loop keeps running
+    void wait(int ms) override
+    {
+        m_now = m_now.addMSecs(ms);
+        QCoreApplication::processEvents();
+    }
+    QDateTime m_now = QDateTime(QDate(2026, 3, 15), QTime(9, 30));
+};
+
+} // namespace
+
+struct Fixture::Impl
+{
+    QTemporaryDir dir;
+    FixedClock clock;
+    std::unique_ptr<UserStore> store;
+    Kind kind;
+};
+
+Fixture::Fixture(Kind kind) : d(std::make_unique<Impl>())
+{
+    d->kind = kind;
+    installClock(&d->clock);
+    installDialogs(&m_dialogs);
+    d->store = std::make_unique<UserStore>(d->dir.filePath(QStringLiteral("user.conf")));
+    installUserStore(d->store.get());
+    qputenv("BRELVAN_HOME", d->dir.path().toLocal8Bit());
+    if (kind == NoDataFolder)
+        return;
+    const QString data = dataFolder();
+    auto db = Table::Database::createFolder(data, brelvanSchema());
+    if (kind == Demo) {
+        fillDemoData(*db, d->clock.now().date());
+        writeProgramFolderFiles(programFolder());
+    }
+    db.reset();
+    writeIni(QStringLiteral("Detail"), QStringLiteral("DataStr"), QStringLiteral("Data"));
+}
+
+Fixture::~Fixture()
+{
+    if (m_form)
+        close();
+    installUserStore(nullptr);
+    installDialogs(nullptr);
+    installClock(nullptr);
+    qunsetenv("BRELVAN_HOME");
+}
+
+void Fixture::setNow(const QDateTime &now)
+{
+    d->clock.m_now = now;
+}
+
+void Fixture::writeIni(const QString &section, const QString &key, const QString &value)
+{
+    IniFile ini(programFolder() + QStringLiteral("brelvan.INI"));
+    ini.writeString(section, key, value);
+    ini.save();
+}
+
+void Fixture::writeUserValue(const QString &name, const QString &value)
+{
+    d->store->write(name, value);
+    d->store->flush();
+}
+
+void Fixture::start()
+{
+    m_form = std::make_unique<TMainForm>(AppValues::forFolder(d->dir.path()));
+    if (!m_form->create())
+        return;
+    m_form->show();
+    m_form->activateWindow();
+    QApplication::setActiveWindow(m_form.get());
+    QCoreApplication::processEvents();
+}
+
+QWidget *Fixture::mainForm() const
+{
+    return m_form.get();
+}
+
+bool Fixture::running() const
+{
+    return m_form && !m_form->terminated();
+}
+
+QString Fixture::programFolder() const
+{
+    return QDir(d->dir.path()).absolutePath() + QLatin1Char('/');
+}
+
+QString Fixture::dataFolder() const
+{
+    return programFolder() + QStringLiteral("Data");
+}
+
+QList<RenderedReport> Fixture::reports() const
+{
+    return {};
+}
+
+void Fixture::close()
+{
+    if (!m_form)
+        return;
+    m_form->close();
+    QCoreApplication::processEvents();
+    m_form.reset();
+}
+
+} // namespace Brelvan::Testing

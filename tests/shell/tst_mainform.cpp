@@ -1,0 +1,328 @@
+#include "testing/fixture.h"
+
+#include "data/datasession.h"
+#include "data/formats.h"
+#include "data/schema.h"
+#include "platform/settings/inifile.h"
+#include "platform/table/database.h"
+#include "platform/table/engineerror.h"
+#include "reports/officepage.h"
+#include "shell/tmainform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+
+using namespace Brelvan;
+using Brelvan::Testing::Fixture;
+
+namespace {
+
+class Thrower : public QObject
+{
+public:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::User)
+            throw Table::EngineError(QStringLiteral("boom"));
+        return QObject::event(e);
+    }
+};
+
+QString fileText(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+} // namespace
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pagesAndMenu()
+    {
+        Fixture f;
+        f.start();
+        auto *pages = f.mainForm()->findChild<QTabWidget *>("PageControl");
+        QVERIFY(pages);
+        const QStringList want = {"Diary", "Clients", "Paint", "Quotes", "Jobs", "Expenses",
+                                  "Income", "Inventory", "Wages", "Office"};
+        QStringList tabs;
+        for (int i = 0; i < pages->count(); ++i)
+            tabs << pages->tabText(i);
+        QCOMPARE(tabs, want);
+        QCOMPARE(pages->widget(9)->objectName(), QStringLiteral("TabOffice"));
+        QCOMPARE(pages->currentIndex(), 0);
+        QVERIFY(f.form()->menuAction("Local Data")->isChecked());
+        QVERIFY(!f.form()->menuAction("Remote (LAN) Data")->isChecked());
+        QVERIFY(f.form()->menuAction("Data Folder")->isEnabled());
+        QVERIFY(f.dialogs().shown().isEmpty());
+        QVERIFY(f.form()->windowTitle().startsWith(QLatin1String("Brelvan - ")));
+    }
+
+    void missingIniGivesDefaultsAndIsWrittenAtClose()
+    {
+        Fixture f;
+        QFile::remove(f.programFolder() + "brelvan.INI");
+        f.writeUserValue("NameStr", "Pat Painter");
+        // without DataStr the tables are looked for in the program folder itself
+        f.dialogs().answer(false);
+        f.start();
+        QCOMPARE(f.dialogs().shown(), QStringList({"Sorry, Nobody Home", "Do you wish to Quit ?"}));
+        QCOMPARE(f.form()->settings().value("E3"), QStringLiteral("60%"));
+        QCOMPARE(f.form()->settings().value("VAT"), QStringLiteral("VatStr"));
+        QCOMPARE(f.form()->officePage()->text("Co"), QStringLiteral("Your Company"));
+        QCOMPARE(f.form()->windowTitle(), QStringLiteral("Brelvan - Pat Painter"));
+        f.close();
+        IniFile ini(f.programFolder() + "brelvan.INI");
+        QVERIFY(ini.exists());
+        QCOMPARE(ini.readString("Font", "CompanyFont"), QStringLiteral("Arial"));
+        QCOMPARE(ini.readString("Detail", "ApplyRate"), QStringLiteral("10"));
+        QCOMPARE(ini.readString("Detail", "TIN/ABN#"), QStringLiteral("TIN"));
+    }
+
+    void emptyDataStrOpensTheProgramFolder()
+    {
+        Fixture f(Fixture::NoDataFolder);
+        Table::Database::createFolder(f.programFolder(), brelvanSchema());
+        f.start();
+        QVERIFY(f.dialogs().shown().isEmpty());
+        QVERIFY(f.form()->session().dataset("Names")->isOpen());
+    }
+
+    void folderMissingATableIsRefused()
+    {
+        Fixture f(Fixture::EmptyTables);
+        {
+            auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+            db->exec("DROP TABLE \"Paint\"");
+        }
+        f.dialogs().answer(false); // stay
+        f.start();
+        QCOMPARE(f.dialogs().shown(), QStringList({"Sorry, Nobody Home", "Do you wish to Quit ?"}));
+        QVERIFY(f.running());
+        f.close();
+        // nothing was created
+        QVERIFY(!Table::Database::checkFolder(f.dataFolder(), brelvanSchema()).isEmpty());
+        QVERIFY(fileText(f.programFolder() + "brelvan.Log").contains("Table Paint is missing"));
+    }
+
+    void quittingAfterAFailedOpenEndsTheProgram()
+    {
+        Fixture f(Fixture::NoDataFolder);
+        f.dialogs().answer(true);
+        f.start();
+        QVERIFY(!f.running());
+    }
+
+    void password_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("none set") << "" << QStringList() << QStringList() << true;
+        QTest::newRow("empty refused, then right")
+            << "Secret" << QStringList({"", "secret", "Secret"})
+            << QStringList({"You MUST enter the correct PASSWORD.",
+                            "You MUST enter the correct PASSWORD."})
+            << true;
+        QTest::newRow("cancel") << "Secret" << QStringList({"<cancel>"})
+                                << QStringList({"Login Failed"}) << false;
+    }
+    void password()
+    {
+        QFETCH(QString, password);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, running);
+        Fixture f;
+        f.writeUserValue("EntryStr", password);
+        bool prompted = false;
+        QTimer driver;
+        QStringList queue = typed;
+        connect(&driver, &QTimer::timeout, [&] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || w->objectName() != QLatin1String("TPasswordDlg") || queue.isEmpty())
+                return;
+            prompted = true;
+            const QString t = queue.takeFirst();
+            if (t == QLatin1String("<cancel>")) {
+                w->findChild<QPushButton *>("CancelBtn")->click();
+                return;
+            }
+            w->findChild<QLineEdit *>("PasswordInfo")->setText(t);
+            w->findChild<QPushButton *>("OKBtn")->click();
+        });
+        driver.start(10);
+        f.start();
+        driver.stop();
+        QCOMPARE(prompted, !password.isEmpty());
+        QCOMPARE(f.dialogs().shown(), messages);
+        QCOMPARE(f.running(), running);
+    }
+
+    void automaticNumbers()
+    {
+        Fixture f(Fixture::EmptyTables);
+        f.start();
+        Table::Dataset *names = f.form()->session().dataset("Names");
+        names->append();
+        names->setValue("Surname", "First");
+        names->post();
+        QCOMPARE(names->value("Ref").toInt(), 1);
+        Table::Dataset *quote = f.form()->session().dataset("Quote");
+        quote->append();
+        quote->setValue("QuoteNo", 50); // typed: kept, counter stays
+        quote->setValue("Surname", "Typed");
+        quote->post();
+        quote->append();
+        quote->setValue("Surname", "Auto");
+        quote->post();
+        QCOMPARE(quote->value("QuoteNo").toInt(), 1);
+        Table::Dataset *income = f.form()->session().dataset("Income");
+        for (const char *s : {"A", "B"}) {
+            income->append();
+            income->setValue("Sourc", s);
+            income->post();
+        }
+        QCOMPARE(income->number("InvoiceNo"), 2.0);
+        Table::Dataset *expend = f.form()->session().dataset("Expend");
+        for (int i = 0; i < 2; ++i) {
+            expend->append();
+            expend->setValue("Date", QDate(2026, 1, 1));
+            expend->setValue("Supplier", "Same");
+            if (i == 0)
+                expend->post();
+        }
+        QVERIFY_THROWS_EXCEPTION(Table::EngineError, expend->post());
+    }
+
+    void countersStartFromTheHighestInUse()
+    {
+        Fixture f;
+        f.start();
+        Table::Dataset *names = f.form()->session().dataset("Names");
+        const double highest = f.form()->session().nextRef();
+        QVERIFY(highest > 0);
+        names->append();
+        names->setValue("Surname", "Newcomer");
+        names->post();
+        QCOMPARE(names->value("Ref").toDouble(), highest + 1);
+    }
+
+    void closingPostsEditsButNotInserts()
+    {
+        Fixture f(Fixture::EmptyTables);
+        f.start();
+        Table::Dataset &diary = f.form()->session().diary();
+        diary.append();
+        diary.setValue("DATE", QDate(2026, 3, 1));
+        diary.setValue("Day", "posted by hand");
+        diary.post();
+        diary.edit();
+        diary.setValue("Day", "edited, posted at close");
+        Table::Dataset *names = f.form()->session().dataset("Names");
+        names->append();
+        names->setValue("Surname", "Half typed");
+        f.close();
+        auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+        Table::Dataset check("check");
+        check.setDatabase(db.get());
+        check.setSql({"SELECT * FROM Diary"});
+        check.open();
+        QCOMPARE(check.text("Day"), QStringLiteral("edited, posted at close"));
+        check.close();
+        check.setSql({"SELECT * FROM Names"});
+        check.open();
+        QCOMPARE(check.recordCount(), 0);
+    }
+
+    void resizeScalesColumns()
+    {
+        Fixture f;
+        f.start();
+        auto *grid = new QTableView(f.form()->tab(5));
+        grid->setObjectName("ExpendGrid");
+        auto *model = new QStandardItemModel(1, 3, grid);
+        grid->setModel(model);
+        grid->horizontalHeader()->resizeSection(1, 72);
+        f.form()->resize(1000, 700);
+        QCoreApplication::processEvents();
+        f.form()->resize(1500, 700);
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->horizontalHeader()->sectionSize(1), 108);
+        f.form()->resize(1000, 700);
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->horizontalHeader()->sectionSize(1), 72);
+    }
+
+    void exceptionsAreLoggedAndShown()
+    {
+        Fixture f(Fixture::EmptyTables);
+        f.setNow(QDateTime(QDate(2004, 3, 3), QTime(14, 5, 9)));
+        f.start();
+        Thrower t;
+        QCoreApplication::postEvent(&t, new QEvent(QEvent::User));
+        QCoreApplication::processEvents();
+        QCOMPARE(f.dialogs().shown(), QStringList({"boom"}));
+        QVERIFY(fileText(f.programFolder() + "brelvan.Log").contains("03/03/2004 14:05:09:boom\r\n"));
+    }
+
+    void dateFormatSettingIsApplied_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("day first") << "dd/mm/yyyy" << "03/04/2026";
+        QTest::newRow("month first") << "mm/dd/yyyy" << "04/03/2026";
+        QTest::newRow("year first counts as day first") << "yyyy-mm-dd" << "03/04/2026";
+    }
+    void dateFormatSettingIsApplied()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, shown);
+        Fixture f(Fixture::EmptyTables);
+        f.writeIni("Detail", "DateFormat", setting);
+        f.start();
+        QCoreApplication::sendEvent(f.form(), new QEvent(QEvent::ActivationChange));
+        QCOMPARE(shortDate(QDate(2026, 4, 3)), shown);
+        setShortDateFormat("dd/MM/yyyy");
+    }
+
+    void changePassword()
+    {
+        Fixture f(Fixture::EmptyTables);
+        f.start();
+        f.dialogs().answer("");          // current (none)
+        f.dialogs().answer("new one");
+        f.dialogs().answer("new one");
+        f.form()->menuAction("Change")->trigger();
+        QCOMPARE(f.form()->settings().value("EntryStr"), QStringLiteral("new one"));
+        f.dialogs().answer("wrong");
+        f.form()->menuAction("Change")->trigger();
+        QVERIFY(f.dialogs().shown().contains("The Password given is incorrect"));
+    }
+
+    void updaterMissingKeepsTheProgramOpen()
+    {
+        Fixture f(Fixture::EmptyTables);
+        f.start();
+        f.form()->menuAction("UpDater")->trigger();
+        QCOMPARE(f.dialogs().shown().size(), 1);
+        QVERIFY(f.dialogs().shown().first().contains("UpDater"));
+        QVERIFY(f.form()->isVisible());
+    }
+};
+
+BRELVAN_TEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"
