@@ -65,7 +65,7 @@ OfficePage::OfficePage(QWidget *parent) : QWidget(parent)
         }
         auto *edit = new QLineEdit(m_panel);
         edit->setObjectName(name);
-        edit->setMinimumWidth(360);
+        edit->setMinimumWidth(300);
         m_edits[name] = edit;
         m_colours[name] = Qt::black;
         grid->addWidget(label, row, 0);

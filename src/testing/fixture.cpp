@@ -47,6 +47,10 @@ Fixture::Fixture(Kind kind) : d(std::make_unique<Impl>())
     d->kind = kind;
     installClock(&d->clock);
     installDialogs(&m_dialogs);
+    // a question nobody answered fails the test where it was asked, instead of hanging
+    m_dialogs.setUnansweredHandler([](const QString &question) {
+        QTest::qFail(qPrintable(QStringLiteral("unanswered: ") + question), __FILE__, __LINE__);
+    });
     d->store = std::make_unique<UserStore>(d->dir.filePath(QStringLiteral("user.conf")));
     installUserStore(d->store.get());
     qputenv("BRELVAN_HOME", d->dir.path().toLocal8Bit());

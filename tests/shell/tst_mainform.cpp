@@ -256,9 +256,9 @@ private slots:
         grid->setObjectName("ExpendGrid");
         auto *model = new QStandardItemModel(1, 3, grid);
         grid->setModel(model);
-        grid->horizontalHeader()->resizeSection(1, 72);
         f.form()->resize(1000, 700);
         QCoreApplication::processEvents();
+        grid->horizontalHeader()->resizeSection(1, 72);
         f.form()->resize(1500, 700);
         QCoreApplication::processEvents();
         QCOMPARE(grid->horizontalHeader()->sectionSize(1), 108);

@@ -1,0 +1,184 @@
+// Times the table engine against the same SQL run raw through Qt SQL, on a scratch data
+// folder holding 20,000 expense records.
+
+#include "data/schema.h"
+#include "platform/table/database.h"
+#include "platform/table/dataset.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <functional>
+
+using namespace Brelvan;
+using Table::Dataset;
+
+namespace {
+
+QTextStream out(stdout);
+
+double timeMs(const std::function<void()> &f, int repeat = 3)
+{
+    double best = 1e18;
+    for (int i = 0; i < repeat; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+void report(const char *what, double engine, double raw, double target)
+{
+    out << QString::asprintf("%-34s engine %8.1f ms   raw %8.1f ms   ratio %5.2f   %s\n", what,
+                             engine, raw, raw > 0 ? engine / raw : 0.0,
+                             engine <= target ? "ok" : "OVER TARGET");
+    out.flush();
+}
+
+void fill(Table::Database &db, int n)
+{
+    db.beginWalk();
+    QSqlQuery q(db.connection());
+    q.prepare("INSERT INTO \"Expense\" (\"Date\",\"Bus\",\"Expense\",\"Supplier\",\"Invoice\","
+              "\"Bank\",\"Cat\",\"Code\",\"F1\",\"Office\",\"Tax\",\"PaidBy\",\"Period\","
+              "\"Year\") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    static const char *const suppliers[] = {"Bunnings", "Dulux Trade", "Taubmans", "Mitre 10",
+                                            "Telstra", "Caltex", "Officeworks", "Haymes"};
+    for (int i = 0; i < n; ++i) {
+        const QDate d = QDate(2016, 7, 1).addDays(i / 6);
+        const double amount = 10 + (i * 37 % 900) + (i % 100) / 100.0;
+        q.addBindValue(d.toString(Qt::ISODate));
+        q.addBindValue(i % 5 == 0 ? QVariant(QStringLiteral("ab")) : QVariant());
+        q.addBindValue(QStringLiteral("Item %1").arg(i));
+        q.addBindValue(QString::fromLatin1(suppliers[i % 8]));
+        q.addBindValue(QStringLiteral("INV%1").arg(i));
+        q.addBindValue(amount * 1.1);
+        q.addBindValue(QStringLiteral("Materials"));
+        q.addBindValue(QStringLiteral("M"));
+        q.addBindValue(amount);
+        q.addBindValue(QVariant());
+        q.addBindValue(amount * 0.1);
+        q.addBindValue(QStringLiteral("Card"));
+        q.addBindValue(QStringLiteral("%1%2").arg(d.year() % 100, 2, 10, QLatin1Char('0'))
+                           .arg((d.month() - 1) / 3 + 1, 2, 10, QLatin1Char('0')));
+        q.addBindValue(QString::number(d.year()));
+        q.exec();
+    }
+    db.endWalk();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    auto db = Table::Database::createFolder(dir.path(), brelvanSchema());
+    const int rows = 20000;
+    fill(*db, rows);
+    out << "brelvan-bench: " << rows << " expense records in " << dir.path() << "\n";
+    const QString cols = [&] {
+        QStringList c;
+        for (const auto &f : brelvanSchema().table("Expense")->fields)
+            c << '"' + f.name + '"';
+        return c.join(',');
+    }();
+    auto rawRead = [&](const QString &where, const QVariantList &binds, const QString &order) {
+        QSqlQuery q(db->connection());
+        q.setForwardOnly(true);
+        q.prepare("SELECT " + cols + ",\"RecId\",\"RecVer\" FROM \"Expense\"" + where
+                  + " ORDER BY " + order);
+        for (const QVariant &b : binds)
+            q.addBindValue(b);
+        q.exec();
+        int n = 0;
+        const int fields = q.record().count();
+        while (q.next()) {
+            for (int i = 0; i < fields; ++i)
+                (void)q.value(i);
+            ++n;
+        }
+        return n;
+    };
+    const QString keyOrder = "\"Date\",\"Bus\",\"Expense\",\"Supplier\",\"Invoice\",\"RecId\"";
+
+    Dataset ds("Expend");
+    ds.setDatabase(db.get());
+    ds.setSql({"SELECT * FROM Expense"});
+    report("open SELECT * FROM Expense",
+           timeMs([&] { ds.close(); ds.open(); }),
+           timeMs([&] { rawRead(QString(), {}, keyOrder); }), 50);
+
+    Dataset like("Expend");
+    like.setDatabase(db.get());
+    like.setSql({"SELECT * FROM Expense WHERE Bus LIKE \"%ab%\"", "ORDER by Date,Bus"});
+    report("re-query Bus LIKE \"%ab%\"",
+           timeMs([&] { like.close(); like.open(); }),
+           timeMs([&] {
+               rawRead(" WHERE \"Bus\" LIKE ? ESCAPE '\\'", {QStringLiteral("%ab%")},
+                       "\"Date\",\"Bus\",\"RecId\"");
+           }),
+           50);
+
+    double engineSum = 0, rawSum = 0;
+    const int bank = ds.fieldIndex("Bank"), tax = ds.fieldIndex("Tax"), f1 = ds.fieldIndex("F1");
+    report("Sum walk (Bank, Tax, F1)",
+           timeMs([&] {
+               engineSum = 0;
+               ds.disableControls();
+               for (ds.first(); !ds.eof(); ds.next())
+                   engineSum += ds.value(bank).toDouble() + ds.value(tax).toDouble()
+                                + ds.value(f1).toDouble();
+               ds.enableControls();
+           }),
+           timeMs([&] {
+               rawSum = 0;
+               QSqlQuery q(db->connection());
+               q.setForwardOnly(true);
+               q.exec("SELECT \"Bank\",\"Tax\",\"F1\" FROM \"Expense\" ORDER BY " + keyOrder);
+               while (q.next())
+                   rawSum += q.value(0).toDouble() + q.value(1).toDouble() + q.value(2).toDouble();
+           }),
+           50);
+    if (std::abs(engineSum - rawSum) > 0.001)
+        out << "  the two sums differ: " << engineSum << " and " << rawSum << "\n";
+
+    // tag all over 10,000 shown records, each edit posted in the walk's transaction
+    Dataset tagged("Expend");
+    tagged.setDatabase(db.get());
+    tagged.setSql({"SELECT * FROM Expense WHERE Date >= \"2021-01-01\""});
+    tagged.open();
+    const int shown = tagged.recordCount();
+    const double engineTag = timeMs([&] {
+        tagged.disableControls();
+        Dataset::Walk walk(tagged);
+        int n = 0;
+        for (tagged.first(); !tagged.eof() && n < 10000; tagged.next(), ++n) {
+            tagged.edit();
+            tagged.setValue("Tag", n % 2 ? "y" : "x");
+            tagged.post();
+        }
+        tagged.enableControls();
+    }, 1);
+    const double rawTag = timeMs([&] {
+        db->beginWalk();
+        QSqlQuery q(db->connection());
+        q.prepare("UPDATE \"Expense\" SET \"Tag\" = ? WHERE \"RecId\" = ?");
+        for (int i = 1; i <= 10000; ++i) {
+            q.addBindValue(i % 2 ? "y" : "z");
+            q.addBindValue(i);
+            q.exec();
+        }
+        db->endWalk();
+    }, 1);
+    out << "  (" << shown << " records shown for the tag walk)\n";
+    report("tag all, 10,000 posts", engineTag, rawTag, 1000);
+    return 0;
+}
