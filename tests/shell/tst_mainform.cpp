@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -311,6 +312,23 @@ private slots:
         f.dialogs().answer("wrong");
         f.form()->menuAction("Change")->trigger();
         QVERIFY(f.dialogs().shown().contains("The Password given is incorrect"));
+    }
+
+    // Pictures of every page for a person to look at (not compared with anything).
+    void screenshots()
+    {
+        Fixture f;
+        f.start();
+        const QString dir = qEnvironmentVariable("BRELVAN_SCREENSHOTS",
+                                                 QDir::temp().filePath("brelvan-screenshots"));
+        QDir().mkpath(dir);
+        auto *pages = f.form()->pages();
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            const QString file = QDir(dir).filePath(pages->widget(i)->objectName() + ".png");
+            QVERIFY(f.form()->grab().save(file));
+        }
     }
 
     void updaterMissingKeepsTheProgramOpen()
