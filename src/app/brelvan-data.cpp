@@ -239,6 +239,20 @@ void removeTableFiles(const QString &dir)
         QFile::remove(base + QLatin1String(suffix));
 }
 
+// The program opens the folder below its own that DataStr names; say how to point it there.
+void hintDataStr(const QString &dir)
+{
+    const QFileInfo folder(QDir(dir).absolutePath());
+    const QString programFolder = folder.absolutePath();
+    IniFile ini(QDir(programFolder).filePath(QStringLiteral("brelvan.INI")));
+    if (ini.readString(QStringLiteral("Detail"), QStringLiteral("DataStr"))
+        == folder.fileName())
+        return;
+    out() << "For a Brelvan program in " << QDir::toNativeSeparators(programFolder)
+          << " to open it: brelvan-data set-data-folder "
+          << QDir::toNativeSeparators(programFolder) << " " << folder.fileName() << "\n";
+}
+
 int create(const Options &o)
 {
     const QDate today = o.today.isValid() ? o.today : QDate::currentDate();
@@ -256,6 +270,8 @@ int create(const Options &o)
     out() << "Made the tables of Brelvan in " << where << ".\n";
     if (!o.demo) {
         db->flush();
+        if (!server)
+            hintDataStr(o.args.first());
         return Ok;
     }
     try {
@@ -287,7 +303,10 @@ int create(const Options &o)
                  "list were written.\n";
         return Ok;
     }
-    return writeFolderFiles(programFolder);
+    const int rc = writeFolderFiles(programFolder);
+    if (!server)
+        hintDataStr(o.args.first());
+    return rc;
 }
 
 int check(const Options &o)

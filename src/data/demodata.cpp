@@ -6,7 +6,6 @@
 #include "platform/table/engineerror.h"
 
 #include <QLocale>
-#include <QSet>
 #include <QSqlQuery>
 
 #include <memory>
