@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QDate>
+#include <QObject>
+
+#include <functional>
+
+class QCalendarWidget;
+class QComboBox;
+class QPlainTextEdit;
+class QTableView;
+class QWidget;
+
+namespace Brelvan::Table {
+class Dataset;
+}
+
+namespace Brelvan {
+
+class AnalogClock;
+class DiaryGridModel;
+class DiarySearch;
+class FlashingLabel;
+class GradientPanel;
+class MainAccess;
+class ShapeButton;
+
+// The Diary page: one note per calendar day, the calendar and its stepping buttons, the
+// day grid with its selections, the to-do box. It fills the main window's first tab.
+class DiaryPage : public QObject
+{
+    Q_OBJECT
+
+public:
+    DiaryPage(MainAccess &main, QWidget *tab);
+    ~DiaryPage() override;
+
+    // The calendar's change: heading, flashing, and Diary positioned on the calendar's date
+    // with a record made for a day that has none.
+    void goToDate();
+    // The "Today" button.
+    void today();
+    // Appends lines to the note of the calendar's day and posts it.
+    void appendToDay(const QString &lines);
+
+    QDate calendarDate() const;
+    // Diary, or DiaryQ after a "Tag" or "Find Text" selection.
+    Table::Dataset *source() const { return m_source; }
+    QString lastFindText() const { return m_findText; }
+
+    // The to-do list and its file.
+    void loadToDo();
+    void saveToDo();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void build(QWidget *tab);
+    QWidget *buildHead();
+    QWidget *buildBand();
+    QWidget *buildDayHead();
+    ShapeButton *addButton(QWidget *parent, const char *name, const QString &caption,
+                           const QString &hint);
+    void connectButtons();
+    void applyColours();
+
+    // navigation
+    void step(ShapeButton *button, const std::function<QDate(const QDate &)> &newDate,
+              bool weekHeading);
+    void setCalendarDate(const QDate &date);
+    void positionDiary(const QDate &date);
+    void highlightNav(ShapeButton *used);
+    void setHeading(const QString &text);
+    void focusMemoEnd();
+    void gridRowChosen();
+
+    // source, memo and grid
+    void useSource(Table::Dataset *dataset);
+    void postBoth();
+    void loadMemo();
+    void memoEdited();
+    void stampMemo();
+    void followCursor();
+    void setGridColour(const QColor &colour);
+
+    // head panel tools
+    void selectionChosen(int index);
+    void clearTags();
+    void dayPos();
+    void copyNotes();
+    void mate();
+    void showHiddenPages(bool show);
+    void navigatorAction(const QString &action);
+    void flip(ShapeButton *button);
+
+    QColor grad(int n) const;
+
+    MainAccess &m_main;
+    Table::Dataset *m_diary = nullptr;
+    Table::Dataset *m_diaryQ = nullptr;
+    Table::Dataset *m_source = nullptr;
+    DiaryGridModel *m_model = nullptr;
+    DiarySearch *m_search = nullptr;
+    QString m_findText;
+    bool m_loadingMemo = false;
+    bool m_following = false;
+
+    GradientPanel *m_calHead = nullptr;
+    FlashingLabel *m_flashDiary = nullptr;
+    QComboBox *m_diarySel = nullptr;
+    QPlainTextEdit *m_toDo = nullptr;
+    GradientPanel *m_teal = nullptr;
+    QCalendarWidget *m_calendar = nullptr;
+    AnalogClock *m_clock = nullptr;
+    QTableView *m_grid = nullptr;
+    GradientPanel *m_dayHeadPanel = nullptr;
+    FlashingLabel *m_dayHead = nullptr;
+    QPlainTextEdit *m_daytime = nullptr;
+    QList<ShapeButton *> m_navButtons;
+    QList<ShapeButton *> m_buttons;
+};
+
+// Creates the Diary page on the main window's first tab.
+DiaryPage *createDiaryPage(MainAccess &main);
+
+} // namespace Brelvan

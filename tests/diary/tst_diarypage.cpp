@@ -1,0 +1,444 @@
+#include "data/schema.h"
+#include "diary/diarypage.h"
+#include "platform/table/database.h"
+#include "platform/table/dataset.h"
+#include "platform/widgets/flashinglabel.h"
+#include "platform/widgets/gradientpanel.h"
+#include "platform/widgets/shapebutton.h"
+#include "shell/tmainform.h"
+#include "testing/fixture.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTest>
+
+using namespace Brelvan;
+using Brelvan::Testing::Fixture;
+
+namespace {
+
+struct Day
+{
+    QDate date;
+    QString note;
+    QString tag;
+};
+
+// The Diary table as a second copy of the program would read it: what was really written.
+QList<Day> storedDays(const Fixture &f)
+{
+    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+    Table::Dataset ds(QStringLiteral("Check"));
+    ds.setDatabase(db.get());
+    ds.setTableName(QStringLiteral("Diary"));
+    ds.open();
+    QList<Day> days;
+    for (ds.first(); !ds.eof(); ds.next())
+        days.append({ds.date("DATE"), ds.text("Day"), ds.text("Tag")});
+    ds.close();
+    return days;
+}
+
+void addDays(const Fixture &f, const QList<Day> &days)
+{
+    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+    Table::Dataset ds(QStringLiteral("Fill"));
+    ds.setDatabase(db.get());
+    ds.setTableName(QStringLiteral("Diary"));
+    ds.open();
+    for (const Day &d : days) {
+        ds.append();
+        ds.setValue("DATE", d.date);
+        if (!d.note.isEmpty())
+            ds.setValue("Day", d.note);
+        if (!d.tag.isEmpty())
+            ds.setValue("Tag", d.tag);
+        ds.post();
+    }
+    ds.close();
+}
+
+struct Page
+{
+    explicit Page(Fixture &f) : w(f.mainForm())
+    {
+        page = w->findChild<DiaryPage *>("DiaryPage");
+        calendar = w->findChild<QCalendarWidget *>("Calendar");
+        memo = w->findChild<QPlainTextEdit *>("Daytime");
+        toDo = w->findChild<QPlainTextEdit *>("TDo");
+        sel = w->findChild<QComboBox *>("DiarySel");
+        head = w->findChild<FlashingLabel *>("DiaryHead");
+        grid = w->findChild<QTableView *>("DiaryGrid");
+    }
+    void click(const char *button) { w->findChild<ShapeButton *>(button)->click(); }
+    ShapeButton *button(const char *name) { return w->findChild<ShapeButton *>(name); }
+    void choose(int index)
+    {
+        sel->setCurrentIndex(index);
+        emit sel->activated(index);
+    }
+
+    QWidget *w;
+    DiaryPage *page;
+    QCalendarWidget *calendar;
+    QPlainTextEdit *memo;
+    QPlainTextEdit *toDo;
+    QComboBox *sel;
+    FlashingLabel *head;
+    QTableView *grid;
+};
+
+const QDateTime now(QDate(2026, 3, 15), QTime(9, 30)); // a Sunday
+
+} // namespace
+
+class TestDiaryPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void controlsCarryTheirNamesCaptionsAndHints();
+    void visitingADayCreatesOneEmptyRecord();
+    void weekButtonsSetTheirHeadingAndHighlight();
+    void steppingFromTheWindow_data();
+    void steppingFromTheWindow();
+    void findTextListsTheDaysHoldingTheText();
+    void findTextWithoutResultLeavesTheCalendar();
+    void tagWithNothingTaggedReturnsToToday();
+    void tagListsTheTaggedDays();
+    void clearingTagsEmptiesEveryTag();
+    void doubleClickStampsTheNote();
+    void typedNoteIsPostedWhenLeavingTheMemo();
+    void appendToDiaryGoesToTheCalendarsDay();
+    void toDoIsLoadedAtStartAndSavedOnLeaving();
+};
+
+void TestDiaryPage::controlsCarryTheirNamesCaptionsAndHints()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    QVERIFY(p.page && p.calendar && p.memo && p.toDo && p.sel && p.head && p.grid);
+    QCOMPARE(p.button("NowBtn")->text(), QStringLiteral("Today"));
+    QCOMPARE(p.button("NowBtn")->toolTip(), QStringLiteral("Return to Today"));
+    QCOMPARE(p.button("NextWeekBtn")->text(), QStringLiteral("Week "));
+    QCOMPARE(p.button("Prev2WeekBtn")->text(), QStringLiteral("-2Wk"));
+    QCOMPARE(p.button("PrevYrBtn")->text(), QStringLiteral(" Year"));
+    QCOMPARE(p.button("PrevYrBtn")->statusTip(),
+             QStringLiteral("Prior Year (from current Calendar date)"));
+    QCOMPARE(p.calendar->toolTip(), QStringLiteral("Click to Select"));
+    QCOMPARE(p.grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date "));
+    const QStringList items = {"All", "Tag", "Find Text"};
+    for (int i = 0; i < items.size(); ++i)
+        QCOMPARE(p.sel->itemText(i), items.at(i));
+    auto *flash = f.mainForm()->findChild<FlashingLabel *>("FlashDiary");
+    QVERIFY(flash && !flash->isVisible());
+    QCOMPARE(flash->text(), QStringLiteral("Edits Disabled"));
+    for (const char *name : {"ClearDiaryTagsBtn", "DayPos", "DiaryCopyNotesBtn", "DiaryBtn",
+                             "MateBtn", "PriorBtn", "RevScanBtn", "SearchBtn", "ScanBtn",
+                             "NextBtn", "ScrollBtn", "PrintToDoBtn", "BusCardBtn"})
+        QVERIFY2(p.button(name), name);
+    // the start: today shown, not flashing, the memo has the focus
+    QCOMPARE(p.head->text(), QStringLiteral("Diary for Sunday 15 March 2026"));
+    QVERIFY(!p.head->isFlashing());
+    QVERIFY(!p.button("NowBtn")->isPlain());
+    QVERIFY(p.memo->hasFocus());
+    auto *calHead = f.mainForm()->findChild<GradientPanel *>("CalHead");
+    QCOMPARE(calHead->caption(), QStringLiteral("Todays Date Sunday 15 March 2026"));
+    QVERIFY(f.dialogs().shown().isEmpty());
+}
+
+void TestDiaryPage::visitingADayCreatesOneEmptyRecord()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 1), "First", {}}, {QDate(2026, 3, 31), "Last", {}}});
+    f.start();
+    Page p(f);
+    // the start made today's record, between the two, in date order
+    QList<Day> days = storedDays(f);
+    QCOMPARE(days.size(), 3);
+    QCOMPARE(days.at(1).date, QDate(2026, 3, 15));
+    QVERIFY(days.at(1).note.isEmpty() && days.at(1).tag.isEmpty());
+
+    p.click("NextWeekBtn"); // 22 March: new
+    p.click("PrevWeekBtn"); // back to today: exists
+    p.click("NextWeekBtn"); // 22 March again: exists
+    days = storedDays(f);
+    QCOMPARE(days.size(), 4);
+    QCOMPARE(days.at(2).date, QDate(2026, 3, 22));
+    QCOMPARE(f.form()->session().diary().date("DATE"), QDate(2026, 3, 22));
+    QVERIFY(p.memo->toPlainText().isEmpty());
+
+    // a day with a record is shown, not made again; a later day than all is appended
+    p.calendar->setSelectedDate(QDate(2026, 3, 31));
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("Last"));
+    p.calendar->setSelectedDate(QDate(2026, 4, 30));
+    p.calendar->setSelectedDate(QDate(2026, 3, 1));
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("First"));
+    days = storedDays(f);
+    QCOMPARE(days.size(), 5);
+    QCOMPARE(days.last().date, QDate(2026, 4, 30));
+    QVERIFY(f.dialogs().shown().isEmpty());
+}
+
+void TestDiaryPage::weekButtonsSetTheirHeadingAndHighlight()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    // from today the heading stays as going to the date set it
+    p.click("NextWeekBtn");
+    QCOMPARE(p.head->text(), QStringLiteral("Diary for Sunday 22 March 2026"));
+    QVERIFY(p.head->isFlashing());
+    QVERIFY(!p.button("NextWeekBtn")->isPlain());
+    QVERIFY(p.button("NowBtn")->isPlain());
+    // from another day the week buttons write their own form
+    p.click("Next2WeekBtn");
+    QCOMPARE(p.head->text(), QStringLiteral(" Diary for Sunday, 5 April , 2026 "));
+    QVERIFY(p.button("NextWeekBtn")->isPlain());
+    p.click("NextMonthBtn");
+    QCOMPARE(p.head->text(), QStringLiteral("Diary for Tuesday 5 May 2026"));
+    QVERIFY(p.memo->hasFocus());
+    p.click("NowBtn");
+    QCOMPARE(p.calendar->selectedDate(), now.date());
+    QVERIFY(!p.head->isFlashing());
+    QVERIFY(!p.button("NowBtn")->isPlain());
+    QVERIFY(p.button("NextMonthBtn")->isPlain());
+}
+
+void TestDiaryPage::steppingFromTheWindow_data()
+{
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QList<QDate>>("expected");
+    QTest::newRow("month on from 31 January")
+        << QDate(2005, 1, 31) << "NextMonthBtn"
+        << QList<QDate>{QDate(2005, 2, 28), QDate(2005, 3, 28)};
+    QTest::newRow("month back from 31 March 2004")
+        << QDate(2004, 3, 31) << "PrevMonthBtn" << QList<QDate>{QDate(2004, 2, 29)};
+    QTest::newRow("year on 29 February") << QDate(2004, 2, 29) << "NextYrBtn"
+                                         << QList<QDate>{QDate(2005, 2, 28)};
+    QTest::newRow("year back 29 February") << QDate(2004, 2, 29) << "PrevYrBtn"
+                                           << QList<QDate>{QDate(2003, 2, 28)};
+    QTest::newRow("two weeks back") << QDate(2005, 1, 3) << "Prev2WeekBtn"
+                                    << QList<QDate>{QDate(2004, 12, 20)};
+}
+
+void TestDiaryPage::steppingFromTheWindow()
+{
+    QFETCH(QDate, from);
+    QFETCH(QString, button);
+    QFETCH(QList<QDate>, expected);
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    p.calendar->setSelectedDate(from);
+    for (const QDate &d : expected) {
+        p.click(button.toLatin1().constData());
+        QCOMPARE(p.calendar->selectedDate(), d);
+        QCOMPARE(f.form()->session().diary().date("DATE"), d);
+    }
+}
+
+void TestDiaryPage::findTextListsTheDaysHoldingTheText()
+{
+    Fixture f;
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    QList<QDate> want;
+    for (const Day &d : storedDays(f)) {
+        if (d.note.contains(QLatin1String("Smith")))
+            want << d.date;
+    }
+    QVERIFY(want.size() > 1);
+    f.dialogs().answer("Smith");
+    p.choose(2);
+    QCOMPARE(f.dialogs().shown(), QStringList({"CASE SENSITIVE  search for"}));
+    Table::Dataset *q = f.form()->session().dataset("DiaryQ");
+    QCOMPARE(p.page->source(), q);
+    QCOMPARE(q->sql().last(), QStringLiteral("ORDER by Date"));
+    QList<QDate> got;
+    for (q->first(); !q->eof(); q->next())
+        got << q->date("DATE");
+    QCOMPARE(got, want);
+    QCOMPARE(p.grid->model()->rowCount(), want.size());
+    QCOMPARE(p.calendar->selectedDate(), want.first());
+    QVERIFY(p.head->isFlashing());
+    QVERIFY(!f.mainForm()->findChild<FlashingLabel *>("FlashDiary")->isVisible());
+    QCOMPARE(p.page->lastFindText(), QStringLiteral("Smith"));
+
+    // "All" returns to the plain diary and today; the text is offered again next time
+    p.choose(0);
+    QCOMPARE(p.page->source(), &f.form()->session().diary());
+    QCOMPARE(p.calendar->selectedDate(), now.date());
+    f.dialogs().answerCancel();
+    p.choose(2);
+    QCOMPARE(f.dialogs().entries().last().detail, QStringLiteral("Enter Search Criteria"));
+    QCOMPARE(p.page->lastFindText(), QStringLiteral("Smith"));
+}
+
+void TestDiaryPage::findTextWithoutResultLeavesTheCalendar()
+{
+    Fixture f;
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    p.click("PrevWeekBtn");
+    const QDate before = p.calendar->selectedDate();
+    const int days = storedDays(f).size();
+    f.dialogs().answer("no such words \"here\" 100%");
+    p.choose(2);
+    QCOMPARE(f.dialogs().shown(), QStringList({"CASE SENSITIVE  search for"}));
+    QCOMPARE(p.calendar->selectedDate(), before);
+    QCOMPARE(storedDays(f).size(), days);
+    QCOMPARE(p.grid->model()->rowCount(), 0);
+
+    // an empty text lists every day and says so
+    f.dialogs().clearShown();
+    f.dialogs().answer("");
+    p.choose(2);
+    QCOMPARE(f.dialogs().shown(),
+             QStringList({"CASE SENSITIVE  search for", "Data was NOT specified"}));
+    QCOMPARE(p.grid->model()->rowCount(), days);
+}
+
+void TestDiaryPage::tagWithNothingTaggedReturnsToToday()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 2), "Smith", {}}});
+    f.start();
+    Page p(f);
+    for (int choice : {1, 2}) {
+        f.dialogs().clearShown();
+        p.click("PrevMonthBtn");
+        p.choose(choice);
+        QCOMPARE(f.dialogs().shown(),
+                 QStringList({"At least one record must be have a Tag of y"}));
+        QCOMPARE(p.calendar->selectedDate(), now.date());
+        QCOMPARE(p.sel->currentText(), QStringLiteral("All"));
+        QCOMPARE(p.page->source(), &f.form()->session().diary());
+    }
+}
+
+void TestDiaryPage::tagListsTheTaggedDays()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 9), "b", "y"},
+                {QDate(2026, 3, 2), "a", "X"},
+                {QDate(2026, 3, 5), "c", "y"}});
+    f.start();
+    Page p(f);
+    p.choose(1);
+    QVERIFY(f.dialogs().shown().isEmpty());
+    Table::Dataset *q = f.form()->session().dataset("DiaryQ");
+    QCOMPARE(q->sqlText(),
+             QStringLiteral("SELECT * FROM Diary WHERE Tag = \"y\"\nORDER by Date"));
+    QCOMPARE(q->recordCount(), 2);
+    QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 5));
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("c"));
+    QCOMPARE(p.grid->palette().color(QPalette::Text), QColor(Qt::red));
+}
+
+void TestDiaryPage::clearingTagsEmptiesEveryTag()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 2), "a", "X"}, {QDate(2026, 3, 5), "c", "y"},
+                {QDate(2026, 3, 6), "d", {}}});
+    f.start();
+    Page p(f);
+    p.choose(1);
+    p.click("ClearDiaryTagsBtn");
+    for (const Day &d : storedDays(f))
+        QVERIFY2(d.tag.isEmpty(), qPrintable(d.date.toString()));
+    QCOMPARE(p.calendar->selectedDate(), now.date());
+    QCOMPARE(p.page->source(), &f.form()->session().diary());
+}
+
+void TestDiaryPage::doubleClickStampsTheNote()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(QDateTime(QDate(2004, 3, 3), QTime(14, 5, 9)));
+    addDays(f, {{QDate(2004, 3, 3), "Called Smith", {}}});
+    f.start();
+    Page p(f);
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("Called Smith"));
+    QTest::mouseDClick(p.memo->viewport(), Qt::LeftButton);
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("Called Smith\n03/03/2004 14:05:09 "));
+    QCOMPARE(storedDays(f).first().note, QStringLiteral("Called Smith\r\n03/03/2004 14:05:09 "));
+    QVERIFY(!f.form()->session().diary().isEditing());
+}
+
+void TestDiaryPage::typedNoteIsPostedWhenLeavingTheMemo()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    p.memo->setFocus();
+    QTest::keyClicks(p.memo, "Quote Jones");
+    QTest::keyClick(p.memo, Qt::Key_Return);
+    QTest::keyClicks(p.memo, "Gutters");
+    QVERIFY(f.form()->session().diary().isEditing());
+    p.grid->setFocus();
+    QVERIFY(!f.form()->session().diary().isEditing());
+    QCOMPARE(storedDays(f).first().note, QStringLiteral("Quote Jones\r\nGutters"));
+    // and a step away posts too
+    QTest::keyClicks(p.memo, "!");
+    p.click("NextWeekBtn");
+    QCOMPARE(storedDays(f).first().note, QStringLiteral("Quote Jones\r\nGutters!"));
+}
+
+void TestDiaryPage::appendToDiaryGoesToTheCalendarsDay()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 20), "Existing", {}}});
+    f.start();
+    Page p(f);
+    p.calendar->setSelectedDate(QDate(2026, 3, 20));
+    // another page moved the cursor elsewhere
+    f.form()->session().diary().first();
+    f.form()->goToPage(5);
+    f.form()->appendToDiary(QStringLiteral("Invoice 12 paid"));
+    QCOMPARE(storedDays(f).last().note, QStringLiteral("Existing\r\nInvoice 12 paid"));
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("Existing\nInvoice 12 paid"));
+}
+
+void TestDiaryPage::toDoIsLoadedAtStartAndSavedOnLeaving()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    const QString path = f.dataFolder() + "/ToDo.Txt";
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Buy paint\r\nRing Smith");
+    }
+    f.start();
+    Page p(f);
+    QCOMPARE(p.toDo->toPlainText(), QStringLiteral("Buy paint\nRing Smith"));
+    p.toDo->setFocus();
+    p.toDo->moveCursor(QTextCursor::End);
+    QTest::keyClick(p.toDo, Qt::Key_Return);
+    QTest::keyClicks(p.toDo, "Sand doors");
+    p.memo->setFocus();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Buy paint\r\nRing Smith\r\nSand doors"));
+    file.close();
+    QVERIFY(f.dialogs().shown().isEmpty());
+}
+
+BRELVAN_TEST_MAIN(TestDiaryPage)
+#include "tst_diarypage.moc"
