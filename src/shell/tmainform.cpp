@@ -1,7 +1,6 @@
 #include "shell/tmainform.h"
 
 #include "data/formats.h"
-#include "diary/diarypage.h"
 #include "platform/desktop/clock.h"
 #include "platform/desktop/dialogs.h"
 #include "platform/desktop/shell.h"
@@ -117,8 +116,6 @@ void TMainForm::buildPages()
 void TMainForm::installPages()
 {
     // one line per page class: createXxxPage(*this);
-    DiaryPage *diary = createDiaryPage(*this);
-    setDiaryAppender([diary](const QString &lines) { diary->appendToDay(lines); });
 }
 
 QWidget *TMainForm::tab(int index) const
@@ -419,6 +416,16 @@ void TMainForm::closeEvent(QCloseEvent *event)
 void TMainForm::goToPage(int index)
 {
     m_pages->setCurrentIndex(index);
+}
+
+QString TMainForm::ownerText(const QString &edit) const
+{
+    return m_office->text(edit);
+}
+
+FontChoice TMainForm::ownerFont(const QString &edit) const
+{
+    return m_office->fontOf(edit);
 }
 
 void TMainForm::appendToDiary(const QString &lines)

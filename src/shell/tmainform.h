@@ -40,6 +40,8 @@ public:
     QWidget *window() override { return this; }
     MainEvents &events() override { return m_events; }
     void goToPage(int index) override;
+    QString ownerText(const QString &edit) const override;
+    FontChoice ownerFont(const QString &edit) const override;
     void appendToDiary(const QString &lines) override;
 
     void openDataSession();

@@ -3,6 +3,7 @@
 #include "data/demodata.h"
 #include "data/schema.h"
 #include "platform/desktop/clock.h"
+#include "platform/report/reportviewer.h"
 #include "platform/settings/inifile.h"
 #include "platform/settings/userstore.h"
 #include "platform/table/database.h"
@@ -32,12 +33,23 @@ public:
     QDateTime m_now = QDateTime(QDate(2026, 3, 15), QTime(9, 30));
 };
 
+class KeepingViewer final : public ReportViewer
+{
+public:
+    void preview(const QString &formClass, const QString &title, const Document &doc) override
+    {
+        m_reports.append({formClass, title, doc.pageTexts()});
+    }
+    QList<RenderedReport> m_reports;
+};
+
 } // namespace
 
 struct Fixture::Impl
 {
     QTemporaryDir dir;
     FixedClock clock;
+    KeepingViewer viewer;
     std::unique_ptr<UserStore> store;
     Kind kind;
 };
@@ -47,6 +59,7 @@ Fixture::Fixture(Kind kind) : d(std::make_unique<Impl>())
     d->kind = kind;
     installClock(&d->clock);
     installDialogs(&m_dialogs);
+    installReportViewer(&d->viewer);
     // a question nobody answered fails the test where it was asked, instead of hanging
     m_dialogs.setUnansweredHandler([](const QString &question) {
         QTest::qFail(qPrintable(QStringLiteral("unanswered: ") + question), __FILE__, __LINE__);
@@ -72,6 +85,7 @@ Fixture::~Fixture()
         close();
     installUserStore(nullptr);
     installDialogs(nullptr);
+    installReportViewer(nullptr);
     installClock(nullptr);
     qunsetenv("BRELVAN_HOME");
 }
@@ -127,7 +141,7 @@ QString Fixture::dataFolder() const
 
 QList<RenderedReport> Fixture::reports() const
 {
-    return {};
+    return d->viewer.m_reports;
 }
 
 void Fixture::close()

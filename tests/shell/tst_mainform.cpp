@@ -11,6 +11,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileSystemModel>
+#include <QTemporaryDir>
+#include <QTreeView>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -312,6 +317,88 @@ private slots:
         f.dialogs().answer("wrong");
         f.form()->menuAction("Change")->trigger();
         QVERIFY(f.dialogs().shown().contains("The Password given is incorrect"));
+    }
+
+    void remoteModeUnreachableThenLocal()
+    {
+        Fixture f;
+        f.writeIni("Detail", "IPaddr", "127.0.0.1"); // nothing listens on 5432 here
+        f.start();
+        f.dialogs().answer(false); // do not quit
+        QElapsedTimer t;
+        t.start();
+        f.form()->menuAction("Remote (LAN) Data")->trigger();
+        QVERIFY(t.elapsed() < 8000);
+        QCOMPARE(f.dialogs().shown(), QStringList({"Reminder :- LAN Server must be active !",
+                                                   "Sorry, Nobody Home", "Do you wish to Quit ?"}));
+        QVERIFY(f.running());
+        QVERIFY(f.form()->menuAction("Remote (LAN) Data")->isChecked());
+        QVERIFY(!f.form()->menuAction("Local Data")->isChecked());
+        QVERIFY(!f.form()->menuAction("Data Folder")->isEnabled());
+        QCOMPARE(f.form()->session().mode(), DataSession::Mode::Remote);
+        f.dialogs().clearShown();
+        f.form()->menuAction("Local Data")->trigger();
+        QVERIFY(f.dialogs().shown().isEmpty());
+        QVERIFY(f.form()->menuAction("Data Folder")->isEnabled());
+        QVERIFY(f.form()->session().dataset("Expend")->isOpen());
+    }
+
+    void remoteAddressIsAskedFor()
+    {
+        Fixture f;
+        f.start();
+        f.dialogs().answer(true);          // change it
+        f.dialogs().answer("127.0.0.1");   // the new address
+        f.dialogs().answer(false);         // do not quit when it cannot be reached
+        f.form()->menuAction("Remote IP Address")->trigger();
+        const QStringList shown = f.dialogs().shown();
+        QVERIFY2(shown.value(0).startsWith("Current IP Address For Remote (LAN Server) Data is  192.168.1.10\r\n\r\nReminder"),
+                 qPrintable(shown.value(0)));
+        QCOMPARE(shown.mid(1, 2), QStringList({"Do you wish to change this IP Address ?",
+                                               "Input New Server IP Address"}));
+        QCOMPARE(f.form()->settings().value("IPaddr"), QStringLiteral("127.0.0.1"));
+        QCOMPARE(f.form()->session().mode(), DataSession::Mode::Remote);
+    }
+
+    void dataFolderChooserKeepsOnlyTheName_data()
+    {
+        QTest::addColumn<bool>("choose");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("a folder elsewhere named Backup1")
+            << true << QStringList({"Sorry, Nobody Home", "Do you wish to Quit ?"});
+        QTest::newRow("closed without a change") << false << QStringList();
+    }
+    void dataFolderChooserKeepsOnlyTheName()
+    {
+        QFETCH(bool, choose);
+        QFETCH(QStringList, messages);
+        Fixture f;
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir(elsewhere.path()).mkdir("Backup1"));
+        f.start();
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, [&] {
+            auto *form = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!form || form->objectName() != QLatin1String("TDirectForm"))
+                return;
+            driver.stop();
+            if (choose) {
+                auto *tree = form->findChild<QTreeView *>("ShellTreeView");
+                auto *model = qobject_cast<QFileSystemModel *>(tree->model());
+                tree->setCurrentIndex(model->index(elsewhere.filePath("Backup1")));
+                QCOMPARE(form->findChild<QAbstractButton *>("CloseBtn")->text(), QStringLiteral("OK"));
+            }
+            form->findChild<QAbstractButton *>("CloseBtn")->click();
+        });
+        driver.start(20);
+        if (choose)
+            f.dialogs().answer(false);
+        f.form()->menuAction("Data Folder")->trigger();
+        QCOMPARE(f.dialogs().shown(), messages);
+        QCOMPARE(f.form()->settings().value("DataStr"), choose ? QStringLiteral("Backup1") : QStringLiteral("Data"));
+        QCOMPARE(f.form()->session().dataFolder(),
+                 f.programFolder() + (choose ? "Backup1" : "Data"));
+        QCOMPARE(f.form()->session().dataset("Names")->isOpen(), !choose);
     }
 
     // Pictures of every page for a person to look at (not compared with anything).

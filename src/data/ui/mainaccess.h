@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop/dialogs.h"
+
 #include <QString>
 
 class QWidget;
@@ -28,6 +30,10 @@ public:
 
     // Makes the page with this index (0 Diary ... 9 Office) the active one.
     virtual void goToPage(int index) = 0;
+    // The Office page's owner edits and their fonts as they stand now (for letterheads).
+    virtual QString ownerText(const QString &edit) const = 0;
+    virtual FontChoice ownerFont(const QString &edit) const = 0;
+
     // Appends lines to the note of the diary's current day and posts it.
     virtual void appendToDiary(const QString &lines) = 0;
 };
