@@ -1,6 +1,7 @@
 #include "shell/tmainform.h"
 
 #include "data/formats.h"
+#include "diary/diarypage.h"
 #include "platform/desktop/clock.h"
 #include "platform/desktop/dialogs.h"
 #include "platform/desktop/shell.h"
@@ -116,6 +117,8 @@ void TMainForm::buildPages()
 void TMainForm::installPages()
 {
     // one line per page class: createXxxPage(*this);
+    DiaryPage *diary = createDiaryPage(*this);
+    setDiaryAppender([diary](const QString &lines) { diary->appendToDay(lines); });
 }
 
 QWidget *TMainForm::tab(int index) const
