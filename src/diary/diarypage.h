@@ -19,7 +19,6 @@ namespace Brelvan {
 
 class AnalogClock;
 class DiaryGridModel;
-class DiarySearch;
 class FlashingLabel;
 class GradientPanel;
 class MainAccess;
@@ -47,6 +46,8 @@ public:
     // Diary, or DiaryQ after a "Tag" or "Find Text" selection.
     Table::Dataset *source() const { return m_source; }
     QString lastFindText() const { return m_findText; }
+    // The text the search buttons look for, shared by all six.
+    QString lastSearchText() const { return m_searchText; }
 
     // The to-do list and its file.
     void loadToDo();
@@ -94,6 +95,12 @@ private:
     void navigatorAction(const QString &action);
     void flip(ShapeButton *button);
 
+    // the search buttons
+    enum class Search { FromStart, Scan, ReverseScan, Next, Prior };
+    void search(Search how);
+    void selectMatches(const QList<int> &positions);
+    void highlightAll();
+
     QColor grad(int n) const;
 
     MainAccess &m_main;
@@ -101,7 +108,8 @@ private:
     Table::Dataset *m_diaryQ = nullptr;
     Table::Dataset *m_source = nullptr;
     DiaryGridModel *m_model = nullptr;
-    DiarySearch *m_search = nullptr;
+    QString m_searchText;
+    bool m_highlighting = false;
     QString m_findText;
     bool m_loadingMemo = false;
     bool m_following = false;

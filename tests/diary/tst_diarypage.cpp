@@ -1,5 +1,6 @@
 #include "data/schema.h"
 #include "diary/diarypage.h"
+#include "platform/desktop/clock.h"
 #include "platform/table/database.h"
 #include "platform/table/dataset.h"
 #include "platform/widgets/flashinglabel.h"
@@ -10,6 +11,7 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -49,6 +51,7 @@ void addDays(const Fixture &f, const QList<Day> &days)
     ds.setDatabase(db.get());
     ds.setTableName(QStringLiteral("Diary"));
     ds.open();
+    Table::Dataset::Walk walk(ds);
     for (const Day &d : days) {
         ds.append();
         ds.setValue("DATE", d.date);
@@ -114,6 +117,11 @@ private slots:
     void typedNoteIsPostedWhenLeavingTheMemo();
     void appendToDiaryGoesToTheCalendarsDay();
     void toDoIsLoadedAtStartAndSavedOnLeaving();
+    void searchButtonsWalkTheDays_data();
+    void searchButtonsWalkTheDays();
+    void searchIsCaseSensitive();
+    void highlightingSelectsEachOccurrenceASecondApart();
+    void searchOverTenYearsIsFast();
 };
 
 void TestDiaryPage::controlsCarryTheirNamesCaptionsAndHints()
@@ -438,6 +446,141 @@ void TestDiaryPage::toDoIsLoadedAtStartAndSavedOnLeaving()
     QCOMPARE(file.readAll(), QByteArray("Buy paint\r\nRing Smith\r\nSand doors"));
     file.close();
     QVERIFY(f.dialogs().shown().isEmpty());
+}
+
+namespace {
+
+const QList<Day> marchNotes = {
+    {QDate(2026, 3, 1), "Site Meeting\r\nnothing to find", {}},
+    {QDate(2026, 3, 5), "Quote\r\nStart paint job at Smiths", {}},
+    {QDate(2026, 3, 9), "paint job second coat\r\nthen more\r\nand the paint job again", {}},
+};
+
+} // namespace
+
+void TestDiaryPage::searchButtonsWalkTheDays_data()
+{
+    // each row: the buttons clicked in turn from the calendar on 6 March, and the calendar's
+    // date after each ("today" for the end of the walk)
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QList<QDate>>("dates");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("scan") << QStringList{"ScanBtn"} << QList<QDate>{QDate(2026, 3, 9)}
+                          << QString();
+    QTest::newRow("reverse scan") << QStringList{"RevScanBtn"}
+                                  << QList<QDate>{QDate(2026, 3, 5)} << QString();
+    QTest::newRow("search, next, next")
+        << QStringList{"SearchBtn", "NextBtn", "NextBtn"}
+        << QList<QDate>{QDate(2026, 3, 5), QDate(2026, 3, 9), now.date()}
+        << QStringLiteral("No more entries were found in Diary.\r\n\r\nReturning to Today");
+    QTest::newRow("scan, prior, prior")
+        << QStringList{"ScanBtn", "PriorBtn", "PriorBtn"}
+        << QList<QDate>{QDate(2026, 3, 9), QDate(2026, 3, 5), now.date()}
+        << QStringLiteral("No more entries were found in Diary.\r\n\r\nReturning to Today");
+}
+
+void TestDiaryPage::searchButtonsWalkTheDays()
+{
+    QFETCH(QStringList, buttons);
+    QFETCH(QList<QDate>, dates);
+    QFETCH(QString, message);
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, marchNotes);
+    f.start();
+    Page p(f);
+    p.calendar->setSelectedDate(QDate(2026, 3, 6));
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (buttons.at(i) != QLatin1String("NextBtn") && buttons.at(i) != QLatin1String("PriorBtn"))
+            f.dialogs().answer("paint job");
+        p.click(buttons.at(i).toLatin1().constData());
+        QCOMPARE(p.calendar->selectedDate(), dates.at(i));
+        if (dates.at(i) != now.date()) {
+            QCOMPARE(p.memo->textCursor().selectedText(), QStringLiteral("paint job"));
+            QCOMPARE(p.head->text(), QStringLiteral("Diary for ")
+                                         + dates.at(i).toString("dddd d MMMM yyyy"));
+            QVERIFY(p.head->isFlashing());
+        }
+    }
+    // a day holding the text in two lines ends with the last of them selected
+    if (dates.contains(QDate(2026, 3, 9)) && dates.last() == QDate(2026, 3, 9))
+        QCOMPARE(p.memo->textCursor().selectionEnd(), int(p.memo->toPlainText().size()) - 6);
+    QStringList shown = f.dialogs().shown(Dialogs::Kind::Information);
+    QCOMPARE(shown.value(0), message);
+    QCOMPARE(f.form()->session().diary().indexName(), QStringLiteral("Dates"));
+    QCOMPARE(p.page->lastSearchText(), QStringLiteral("paint job"));
+}
+
+void TestDiaryPage::searchIsCaseSensitive()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, marchNotes);
+    f.start();
+    Page p(f);
+    p.click("PrevMonthBtn");
+    f.dialogs().answer("meeting");
+    p.click("SearchBtn");
+    QCOMPARE(f.dialogs().shown(),
+             QStringList({"CASE SENSITIVE Search",
+                          "No entries were found in Diary.\r\n\r\nReturning to Today"}));
+    QCOMPARE(p.calendar->selectedDate(), now.date());
+    f.dialogs().clearShown();
+    f.dialogs().answer("Meeting");
+    p.click("SearchBtn");
+    QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 1));
+    // an empty text finds nothing
+    f.dialogs().answer("");
+    p.click("ScanBtn");
+    QCOMPARE(p.calendar->selectedDate(), now.date());
+}
+
+void TestDiaryPage::highlightingSelectsEachOccurrenceASecondApart()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{now.date(), "gutter, then gutter\r\nand gutter", {}}});
+    f.start();
+    Page p(f);
+    QList<int> starts;
+    connect(p.memo, &QPlainTextEdit::selectionChanged, p.memo, [&] {
+        const QTextCursor c = p.memo->textCursor();
+        if (c.hasSelection() && c.selectedText() == QLatin1String("gutter"))
+            starts << c.selectionStart();
+    });
+    f.dialogs().answer("gutter");
+    const QDateTime before = Brelvan::clock().now();
+    p.click("ScrollBtn");
+    QCOMPARE(starts, QList<int>({0, 13, 24}));
+    QCOMPARE(before.msecsTo(Brelvan::clock().now()), 4000);
+    QCOMPARE(p.page->lastSearchText(), QStringLiteral("gutter"));
+    // the text is held now: no question the second time
+    f.dialogs().clearShown();
+    p.click("ScrollBtn");
+    QVERIFY(f.dialogs().shown().isEmpty());
+}
+
+void TestDiaryPage::searchOverTenYearsIsFast()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    QList<Day> days;
+    const QDate first = now.date().addDays(-4000);
+    for (int i = 0; i < 4000; ++i)
+        days.append({first.addDays(i),
+                     "7:30 Start at 12 High St - Brown.\r\nPicked up 4 x 10L from Bunnings.\r\n"
+                     "Invoice sent to Brown.", {}});
+    days.last().note += "\r\nFound the lost ladder";
+    addDays(f, days);
+    f.start();
+    Page p(f);
+    f.dialogs().answer("lost ladder");
+    QElapsedTimer t;
+    t.start();
+    p.click("SearchBtn");
+    const qint64 ms = t.elapsed();
+    QCOMPARE(p.calendar->selectedDate(), days.last().date);
+    QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
 }
 
 BRELVAN_TEST_MAIN(TestDiaryPage)
