@@ -58,7 +58,7 @@ QString fontCss(const DocItem &run)
     return css;
 }
 
-const char *const Script = R"(// Page navigator: one page at a time, with buttons to move through them.
+const char *const Script = R"(// Page navigator: one page at a time, with buttons to move.
 (function () {
     var pages = [];
     var current = 0;

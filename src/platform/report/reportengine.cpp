@@ -34,7 +34,8 @@ void ReportEngine::collectFields()
             const auto *text = dynamic_cast<const TextElement *>(e.get());
             if (!text)
                 continue;
-            if (text->content() == TextElement::Content::Sum && !m_sumFields.contains(text->text()))
+            if (text->content() == TextElement::Content::Sum
+                && !m_sumFields.contains(text->text()))
                 m_sumFields.append(text->text());
             if (keeps && text->content() == TextElement::Content::Field)
                 m_keptFields.insert(text->text());

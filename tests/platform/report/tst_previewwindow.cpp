@@ -88,7 +88,8 @@ Document threePages()
         rows.append({{"Name", QString("Row %1").arg(i)}});
     MemorySource source(rows);
     Report r;
-    r.setReportTitle("Client List").now(QDateTime(QDate(2026, 3, 15), QTime(9, 30))).source(&source);
+    r.setReportTitle("Client List").source(&source);
+    r.now(QDateTime(QDate(2026, 3, 15), QTime(9, 30)));
     r.detail().height(5).field(0, 0, 60, 5, "Name");
     r.pageFooter().height(10).pageNumber(0, 2, 40, 5).prefix("Page ");
     return r.render();

@@ -3,6 +3,7 @@
 #include "platform/report/report.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QtTest>
 
 using namespace Brelvan;
@@ -73,6 +74,7 @@ private slots:
     void code39_data();
     void code39();
     void missingPictureAndBarcodeBars();
+    void chartPaintsIntoItsBox();
     void savedDocumentLoadsBack();
 };
 
@@ -218,7 +220,9 @@ void TestReportEngine::beforePrintSetsAndSkips()
     });
     r.detail().height(5).field(0, 0, 40, 5, "Name");
     // Odd rows only.
-    r.detail().beforePrint([](BandEvent &e) { e.print = int(e.state.value("Amount").toDouble()) % 2; });
+    r.detail().beforePrint([](BandEvent &e) {
+        e.print = int(e.state.value("Amount").toDouble()) % 2;
+    });
     const Document doc = r.render();
     QCOMPARE(lines(doc, 0), QStringList({"My Company", "Row 1", "Row 3"}));
     QVERIFY(r.text("CoLab"));
@@ -363,6 +367,27 @@ void TestReportEngine::missingPictureAndBarcodeBars()
     QCOMPARE(left, 90.0);
     QVERIFY(qAbs(right - 154.0) < 0.001);
     QCOMPARE(lines(doc, 0), QStringList({"*AB12*"}));
+}
+
+void TestReportEngine::chartPaintsIntoItsBox()
+{
+    Report r;
+    r.now(Now).values({{"Share", 0.5}});
+    QRectF given;
+    r.summary().height(60).chart(10, 5, 50.8, 25.4, [&](QPainter &p, const QRectF &box,
+                                                        const RenderState &s) {
+        given = box;
+        p.fillRect(QRectF(box.topLeft(), QSizeF(box.width() * s.value("Share").toDouble(),
+                                                box.height())), Qt::green);
+    });
+    const Document doc = r.render();
+    QCOMPARE(given, QRectF(0, 0, 600, 300)); // 300 dpi
+    QCOMPARE(doc.page(0).items.size(), 1);
+    const DocItem &item = doc.page(0).items.first();
+    QCOMPARE(item.kind, DocItem::Kind::Image);
+    QCOMPARE(item.rect, QRectF(20, 15, 50.8, 25.4));
+    QCOMPARE(doc.image(item.image).pixelColor(100, 100), QColor(Qt::green));
+    QCOMPARE(doc.image(item.image).pixelColor(500, 100).alpha(), 0);
 }
 
 void TestReportEngine::savedDocumentLoadsBack()

@@ -66,7 +66,8 @@ QString run(const QString &program, const QStringList &arguments, bool *ok = nul
 {
     QProcess process;
     process.start(program, arguments);
-    const bool done = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+    const bool done = process.waitForFinished(60000)
+                      && process.exitStatus() == QProcess::NormalExit
                       && process.exitCode() == 0;
     if (ok)
         *ok = done;
@@ -191,7 +192,8 @@ void TestReportExport::xhtmlIsXml()
     const ExportResult result = exportDocument(m_doc, ExportFormat::Xhtml, path("web/list.xhtml"));
     QVERIFY(!result.ok); // the folder does not exist
     QVERIFY(QDir(m_dir.path()).mkpath("web"));
-    const ExportResult written = exportDocument(m_doc, ExportFormat::Xhtml, path("web/list.xhtml"));
+    const ExportResult written = exportDocument(m_doc, ExportFormat::Xhtml,
+                                                path("web/list.xhtml"));
     QVERIFY2(written.ok, qPrintable(written.error));
     QCOMPARE(written.files.mid(0, 3), QStringList({path("web/list.xhtml"), path("web/list.css"),
                                                    path("web/list.js")}));

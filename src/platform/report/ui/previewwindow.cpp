@@ -53,7 +53,8 @@ PreviewWindow::PreviewWindow(const Document &doc, QWidget *parent)
     m_toolbar = new QWidget(this);
     auto *bar = new QHBoxLayout(m_toolbar);
     bar->setContentsMargins(4, 4, 4, 4);
-    bar->addWidget(addButton("ZoomFitBtn", "Fit", "Zoom to fit the page", &PreviewWindow::zoomToFit));
+    bar->addWidget(addButton("ZoomFitBtn", "Fit", "Zoom to fit the page",
+                             &PreviewWindow::zoomToFit));
     bar->addWidget(addButton("Zoom100Btn", "100 %", "Actual size", &PreviewWindow::zoomTo100));
     bar->addWidget(addButton("ZoomWidthBtn", "Width", "Zoom to the page width",
                              &PreviewWindow::zoomToWidth));
