@@ -7,6 +7,7 @@
 #include "data/ui/mainevents.h"
 #include "diary/datestep.h"
 #include "diary/diarygridmodel.h"
+#include "diary/diaryreport.h"
 #include "diary/diarysearch.h"
 #include "diary/todofile.h"
 #include "platform/desktop/clock.h"
@@ -430,6 +431,11 @@ void DiaryPage::connectButtons()
         connect(nav(name), &ShapeButton::clicked, this, [this, h] { search(h); });
     }
     connect(nav("ScrollBtn"), &ShapeButton::clicked, this, &DiaryPage::highlightAll);
+    connect(nav("DiaryBtn"), &ShapeButton::clicked, this, &DiaryPage::diaryReport);
+    connect(nav("PrintToDoBtn"), &ShapeButton::clicked, this, [this, nav] {
+        flip(nav("PrintToDoBtn"));
+        previewToDoReport(m_main, m_toDo->toPlainText());
+    });
 }
 
 // --- navigation ----------------------------------------------------------------------------
@@ -784,6 +790,19 @@ void DiaryPage::mate()
         return;
     m_main.settings().setValue(QStringLiteral("MateStr"), file);
     shell().open(file);
+}
+
+void DiaryPage::diaryReport()
+{
+    flip(m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("DiaryBtn")));
+    postBoth();
+    Dataset &rows = m_source == m_diaryQ ? *m_diaryQ : *m_diary;
+    if (!rows.isOpen())
+        return;
+    previewDiaryReport(m_main, rows);
+    // back on the calendar's day rather than the first one, so the memo keeps editing the
+    // day the heading names
+    positionDiary(calendarDate());
 }
 
 void DiaryPage::showHiddenPages(bool show)

@@ -91,6 +91,7 @@ private:
     void dayPos();
     void copyNotes();
     void mate();
+    void diaryReport();
     void showHiddenPages(bool show);
     void navigatorAction(const QString &action);
     void flip(ShapeButton *button);

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
@@ -122,6 +123,8 @@ private slots:
     void searchIsCaseSensitive();
     void highlightingSelectsEachOccurrenceASecondApart();
     void searchOverTenYearsIsFast();
+    void diaryReportPrintsTheSelection();
+    void toDoReportPrintsTheList();
 };
 
 void TestDiaryPage::controlsCarryTheirNamesCaptionsAndHints()
@@ -581,6 +584,51 @@ void TestDiaryPage::searchOverTenYearsIsFast()
     const qint64 ms = t.elapsed();
     QCOMPARE(p.calendar->selectedDate(), days.last().date);
     QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
+}
+
+void TestDiaryPage::diaryReportPrintsTheSelection()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 2), "Ring Mrs Smith", "y"},
+                {QDate(2026, 3, 3), "Sand the doors", {}},
+                {QDate(2026, 3, 4), "Smith kitchen\r\nsecond coat", {}}});
+    f.start();
+    Page p(f);
+    f.dialogs().answer("Smith");
+    p.choose(2);
+    p.click("DiaryBtn");
+    QCOMPARE(f.reports().size(), 1);
+    const Testing::RenderedReport r = f.reports().first();
+    QCOMPARE(r.formClass, QStringLiteral("TDiaryForm"));
+    QCOMPARE(r.title, QStringLiteral("Diary Report"));
+    const QString text = r.pages.join('\n');
+    QVERIFY(text.contains("02/03/2026") && text.contains("04/03/2026"));
+    QVERIFY(text.contains("Ring Mrs Smith") && text.contains("second coat"));
+    QVERIFY(!text.contains("03/03/2026") && !text.contains("Sand the doors"));
+    QVERIFY(text.contains(QRegularExpression("Total Records\\s+2")));
+    // the diary stays on the calendar's day
+    QCOMPARE(f.form()->session().diary().date("DATE"), p.calendar->selectedDate());
+
+    // in plain mode every day prints
+    p.choose(0);
+    p.click("DiaryBtn");
+    QVERIFY(f.reports().last().pages.join('\n').contains(QRegularExpression("Total Records\\s+4")));
+}
+
+void TestDiaryPage::toDoReportPrintsTheList()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    p.toDo->setPlainText("Buy paint\nRing Smith");
+    p.click("PrintToDoBtn");
+    QCOMPARE(f.reports().size(), 1);
+    QCOMPARE(f.reports().first().formClass, QStringLiteral("TPrintToDoForm"));
+    QCOMPARE(f.reports().first().title, QStringLiteral("ToDo Report"));
+    const QString text = f.reports().first().pages.join('\n');
+    QVERIFY(text.contains("Buy paint") && text.contains("Ring Smith"));
 }
 
 BRELVAN_TEST_MAIN(TestDiaryPage)
