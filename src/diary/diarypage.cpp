@@ -9,6 +9,7 @@
 #include "diary/diarygridmodel.h"
 #include "diary/diaryreport.h"
 #include "diary/diarysearch.h"
+#include "diary/tcalform.h"
 #include "diary/todofile.h"
 #include "platform/desktop/clock.h"
 #include "platform/desktop/dialogs.h"
@@ -28,7 +29,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableView>
@@ -92,7 +95,21 @@ void setBase(QWidget *w, const QColor &c)
 
 DiaryPage *createDiaryPage(MainAccess &main)
 {
-    return new DiaryPage(main, main.tab(0));
+    auto *page = new DiaryPage(main, main.tab(0));
+    // the menu's "Calendar": a new calendar window each time, shown modally, then freed
+    for (QAction *a : main.window()->findChildren<QAction *>()) {
+        if (a->text() != QLatin1String("Calendar") || a->menu())
+            continue;
+        a->setEnabled(true);
+        QObject::connect(a, &QAction::triggered, page, [&main] {
+            AppSettings &s = main.settings();
+            TCalForm form(s.color(QStringLiteral("Grad1Str")), s.color(QStringLiteral("Grad2Str")),
+                          s.color(QStringLiteral("Grad3Str")), main.window());
+            form.exec();
+        });
+        break;
+    }
+    return page;
 }
 
 DiaryPage::DiaryPage(MainAccess &main, QWidget *tab) : QObject(tab), m_main(main)

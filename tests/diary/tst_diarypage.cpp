@@ -9,6 +9,8 @@
 #include "shell/tmainform.h"
 #include "testing/fixture.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -17,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 using namespace Brelvan;
 using Brelvan::Testing::Fixture;
@@ -125,6 +128,8 @@ private slots:
     void searchOverTenYearsIsFast();
     void diaryReportPrintsTheSelection();
     void toDoReportPrintsTheList();
+    void calendarWindowSteps_data();
+    void calendarWindowSteps();
 };
 
 void TestDiaryPage::controlsCarryTheirNamesCaptionsAndHints()
@@ -629,6 +634,54 @@ void TestDiaryPage::toDoReportPrintsTheList()
     QCOMPARE(f.reports().first().title, QStringLiteral("ToDo Report"));
     const QString text = f.reports().first().pages.join('\n');
     QVERIFY(text.contains("Buy paint") && text.contains("Ring Smith"));
+}
+
+void TestDiaryPage::calendarWindowSteps_data()
+{
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QDate>("expected");
+    QTest::newRow("month on from 31 May") << QDate(2026, 5, 31) << "NextMonthBtn"
+                                          << QDate(2026, 6, 30);
+    QTest::newRow("year back from 29 February") << QDate(2024, 2, 29) << "PrevYrBtn"
+                                                << QDate(2023, 2, 28);
+    QTest::newRow("two weeks on") << QDate(2026, 3, 1) << "Next2WeekBtn" << QDate(2026, 3, 15);
+}
+
+void TestDiaryPage::calendarWindowSteps()
+{
+    QFETCH(QDate, from);
+    QFETCH(QString, button);
+    QFETCH(QDate, expected);
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    QAction *menu = f.form()->menuAction("Calendar");
+    QVERIFY(menu && menu->isEnabled());
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        auto *w = QApplication::activeModalWidget();
+        QVERIFY(w && w->objectName() == QLatin1String("TCalForm"));
+        QCOMPARE(w->windowTitle(), QStringLiteral(" Calendar"));
+        auto *cal = w->findChild<QCalendarWidget *>("Calendar");
+        auto *head = w->findChild<FlashingLabel *>("CalHead");
+        QCOMPARE(head->text(), QStringLiteral("Sunday, 15 March, 2026,"));
+        QVERIFY(!head->isFlashing());
+        QVERIFY(!w->findChild<ShapeButton *>("PrevYrBtn")->isPlain());
+        cal->setSelectedDate(from);
+        w->findChild<ShapeButton *>(button)->click();
+        QCOMPARE(cal->selectedDate(), expected);
+        QCOMPARE(head->text(), expected.toString("dddd, d MMMM , yyyy"));
+        QCOMPARE(head->isFlashing(), expected != now.date());
+        w->findChild<ShapeButton *>("NowBtn")->click();
+        QCOMPARE(cal->selectedDate(), now.date());
+        QVERIFY(!head->isFlashing());
+        ran = true;
+        w->findChild<ShapeButton *>("CloseBtn")->click();
+    });
+    menu->trigger();
+    QVERIFY(ran);
+    QVERIFY(!f.mainForm()->findChild<QWidget *>("TCalForm"));
 }
 
 BRELVAN_TEST_MAIN(TestDiaryPage)
