@@ -45,6 +45,8 @@ const char synopsis[] =
     "  brelvan-data check DIR\n"
     "  brelvan-data check --server HOST [--port N] [--database NAME]\n"
     "  brelvan-data set-data-folder PROGRAMFOLDER NAME\n"
+    "  brelvan-data upgrade DIR\n"
+    "  brelvan-data upgrade --server HOST [--port N] [--database NAME]\n"
     "  brelvan-data --help\n";
 
 const char details[] =
@@ -63,6 +65,8 @@ const char details[] =
     "set-data-folder  makes the program in PROGRAMFOLDER open the data folder NAME below it:\n"
     "                 writes DataStr=NAME in section Detail of PROGRAMFOLDER/brelvan.INI,\n"
     "                 keeping every other key.\n"
+    "upgrade          moves tables made by an older Brelvan forward to the layout this one\n"
+    "                 uses, keeping every record; on any failure nothing is changed.\n"
     "\n"
     "Server user and password follow libpq: PGUSER, PGPASSWORD, ~/.pgpass, PGSSLMODE.\n"
     "The port defaults to 5432 and the database to Brelvan.\n"
@@ -153,7 +157,8 @@ QString parse(const QStringList &argv, Options &o)
     if (o.command.isEmpty())
         return QStringLiteral("no command given.");
     const bool serverCommand = o.command == QLatin1String("create")
-                               || o.command == QLatin1String("check");
+                               || o.command == QLatin1String("check")
+                               || o.command == QLatin1String("upgrade");
     if (!serverCommand && o.command != QLatin1String("set-data-folder"))
         return QStringLiteral("unknown command \"%1\".").arg(o.command);
     if ((o.portGiven || o.databaseGiven) && o.server.isEmpty())
@@ -169,9 +174,9 @@ QString parse(const QStringList &argv, Options &o)
         return QStringLiteral("give either a data folder or --server, not both.");
     if (o.server.isEmpty() && o.args.size() != 1)
         return QStringLiteral("%1 needs one data folder (or --server HOST).").arg(o.command);
-    if (o.command == QLatin1String("check")
+    if (o.command != QLatin1String("create")
         && (o.demo || !o.programFolder.isEmpty() || o.today.isValid()))
-        return QStringLiteral("check takes no --demo, --program-folder or --today.");
+        return QStringLiteral("%1 takes no --demo, --program-folder or --today.").arg(o.command);
     if (o.command == QLatin1String("create") && !o.demo
         && (!o.programFolder.isEmpty() || o.today.isValid()))
         return QStringLiteral("--program-folder and --today go with --demo.");
@@ -334,6 +339,28 @@ int check(const Options &o)
     return Failed;
 }
 
+int upgrade(const Options &o)
+{
+    const bool server = !o.server.isEmpty();
+    const QString where = server ? serverName(o)
+                                 : QDir::toNativeSeparators(QDir(o.args.first()).absolutePath());
+    const int target = brelvanSchema().version;
+    int found = 0;
+    try {
+        found = server ? Database::upgradeServer(serverOf(o), brelvanSchema())
+                       : Database::upgradeFolder(o.args.first(), brelvanSchema());
+    } catch (const EngineError &e) {
+        err() << "brelvan-data: " << where << " was not upgraded: " << e.message() << "\n";
+        return Failed;
+    }
+    if (found == target)
+        out() << where << ": already at layout version " << target << "; nothing to do.\n";
+    else
+        out() << where << ": moved forward from layout version " << found << " to " << target
+              << ", every record kept.\n";
+    return Ok;
+}
+
 int setDataFolder(const Options &o)
 {
     const QString programFolder = o.args.at(0);
@@ -401,6 +428,8 @@ int main(int argc, char **argv)
             rc = create(o);
         else if (o.command == QLatin1String("check"))
             rc = check(o);
+        else if (o.command == QLatin1String("upgrade"))
+            rc = upgrade(o);
         else
             rc = setDataFolder(o);
     } catch (const EngineError &e) {

@@ -1,4 +1,5 @@
 #include "platform/desktop/ui/qtdialogs.h"
+#include "platform/report/ui/previewviewer.h"
 #include "shell/application.h"
 #include "shell/terminationwatch.h"
 #include "shell/tmainform.h"
@@ -10,6 +11,8 @@ int main(int argc, char **argv)
     Brelvan::Application app(argc, argv);
     Brelvan::QtDialogs dialogs;
     Brelvan::installDialogs(&dialogs);
+    Brelvan::PreviewViewer viewer;
+    Brelvan::installReportViewer(&viewer);
 
     auto form = std::make_unique<Brelvan::TMainForm>(Brelvan::AppValues::fromEnvironment());
     if (!form->create())
