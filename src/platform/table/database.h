@@ -8,6 +8,8 @@
 #include <QVariant>
 
 #include <memory>
+#include <deque>
+#include <vector>
 
 namespace Brelvan::Table {
 
@@ -18,6 +20,7 @@ struct ServerAddress
     QString host;
     int port = 5432;
     QString database = QStringLiteral("Brelvan");
+    // libpq gives up on an address after this long (it counts 2 s as its least)
     int connectTimeoutSeconds = 4;
 };
 
@@ -46,6 +49,11 @@ public:
                                                     const Schema &schema);
     // What is missing or wrong in a data folder; empty when it is valid.
     static QStringList checkFolder(const QString &folder, const Schema &schema);
+    // Moves tables of an older layout forward to schema.version by the schema's steps, in one
+    // transaction that keeps every record or changes nothing. Returns the version found.
+    // Throws EngineError for a newer layout, a missing step or a failed one.
+    static int upgradeFolder(const QString &folder, const Schema &schema);
+    static int upgradeServer(const ServerAddress &server, const Schema &schema);
 
     Engine engine() const { return m_engine; }
     const Schema &schema() const { return m_schema; }
@@ -54,24 +62,40 @@ public:
     // The version of the table layout recorded in the tables.
     int layoutVersion() const { return m_layoutVersion; }
 
-    // Runs one statement with bound values; throws EngineError on failure.
-    QSqlQuery exec(const QString &sql, const QVariantList &binds = {}) const;
-
-    // Walks: many posts in one transaction, each post in its own savepoint.
-    void beginWalk();
-    void endWalk();
-    bool inWalk() const { return m_walkDepth > 0; }
-
-    // A single write: its own transaction, or a savepoint inside an open one.
+    // A single write: its own transaction, or a savepoint inside an open one. On the server a
+    // record held in edit has its own connection, named here (empty: the main connection).
     struct WriteToken
     {
         bool active = false;
         bool ownsTransaction = false;
         QString savepoint;
+        QString connectionName;
+        quint64 transaction = 0; // the transaction of that connection the write lives in
     };
+
+    // Runs one statement with bound values; throws EngineError on failure. On the server the
+    // values go as escaped literals in one round trip, so a failed statement leaves no
+    // prepared statement behind in an aborted transaction.
+    QSqlQuery exec(const QString &sql, const QVariantList &binds = {}) const;
+    // The same on the connection of a write (a record held in edit).
+    QSqlQuery exec(const WriteToken &on, const QString &sql, const QVariantList &binds = {}) const;
+
+    // Walks: many posts in one transaction, each post in its own savepoint.
+    void beginWalk();
+    void endWalk();
+    // Ends the innermost walk undoing every post made in it.
+    void cancelWalk();
+    bool inWalk() const { return !m_walks.empty(); }
+
     WriteToken beginWrite();
+    // A savepoint inside the transaction of another write, on its connection.
+    WriteToken beginWrite(const WriteToken &within);
     void commitWrite(WriteToken &token);
     void rollbackWrite(WriteToken &token);
+
+    // Rebuilds a table to the given layout inside the open transaction, keeping every record
+    // and its record id: fields are copied by name, new ones start empty. For layout steps.
+    void reshapeTable(const TableDef &table);
 
     // Makes every committed write visible to a plain copy of the data folder.
     void flush();
@@ -89,12 +113,33 @@ public:
     // EngineError (Locked) when another user holds the record.
     WriteToken lockRow(const TableDef &table, qint64 recId);
 
+    // A value written as a PostgreSQL literal (text quoted, bytes in hex, NULL for empty).
+    static QString serverLiteral(const QVariant &value);
+
 private:
+    struct Connection
+    {
+        QString name;
+        bool transactionOpen = false;
+        quint64 transaction = 0; // counts the transactions begun on it
+        bool busy = false;       // a lock connection lent to a record in edit
+    };
+
     Database(Engine engine, const Schema &schema);
     void validate() const;
     void readLayoutVersion();
     QStringList problems() const;
+    int upgrade();
+    qint64 rowCount(const QString &table) const;
+    static QStringList tableStatements(Engine engine, const TableDef &t, const QString &name);
+    static QStringList indexStatements(Engine engine, const TableDef &t);
     static QStringList createStatements(Engine engine, const Schema &schema);
+    static std::unique_ptr<Database> connectServer(const ServerAddress &server,
+                                                   const Schema &schema);
+    Connection &connectionState(const QString &name);
+    const Connection &connectionState(const QString &name) const;
+    Connection &takeLockConnection();
+    QSqlQuery run(const QString &connection, const QString &sql, const QVariantList &binds) const;
     [[noreturn]] void raise(const QSqlQuery &query, const QString &sql) const;
 
     Engine m_engine;
@@ -102,9 +147,8 @@ private:
     QString m_connectionName;
     QString m_location;
     int m_layoutVersion = 1;
-    int m_walkDepth = 0;
-    bool m_walkOwnsTransaction = false;
-    bool m_transactionOpen = false;
+    std::vector<WriteToken> m_walks;
+    std::deque<Connection> m_connections; // [0] the main one, then lock connections
     int m_savepointSeq = 0;
 };
 

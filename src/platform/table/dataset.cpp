@@ -209,8 +209,16 @@ void Dataset::load()
         Row r;
         r.values.resize(n);
         for (int i = 0; i < n; ++i) {
-            const QVariant raw = qy.value(i);
-            if (!raw.isNull())
+            QVariant raw = qy.value(i);
+            if (raw.isNull())
+                continue;
+            // most values arrive in the type they are held in: keep them without a copy
+            const int t = raw.metaType().id();
+            const FieldType ft = defs[i]->type;
+            if ((t == QMetaType::QString && (ft == FieldType::Text || ft == FieldType::Memo))
+                || (t == QMetaType::Double && (ft == FieldType::Money || ft == FieldType::Float)))
+                r.values[i] = std::move(raw);
+            else
                 r.values[i] = m_db->fromStored(*defs[i], raw);
         }
         r.id = qy.value(n).toLongLong();
@@ -400,9 +408,48 @@ void Dataset::edit()
         throw EngineError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name()),
                           EngineError::Code::State);
     m_lock = m_db->lockRow(*m_def, m_rows[m_cur].id);
+    try {
+        reread();
+    } catch (...) {
+        m_db->rollbackWrite(m_lock);
+        throw;
+    }
     m_buffer = m_rows[m_cur];
     m_modified = false;
     setState(State::Edit);
+}
+
+void Dataset::reread()
+{
+    // an edit starts from the record as the table holds it now, not as it was read: under the
+    // server's row lock that is final, and on SQLite it narrows the post's change check to
+    // what happens during the edit
+    Row &r = m_rows[m_cur];
+    QStringList cols;
+    for (const FieldDef &f : m_def->fields)
+        cols << m_db->quoted(f.name);
+    cols << m_db->quoted(QLatin1String(RecVerColumn));
+    QSqlQuery qy = m_db->exec(m_lock, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                          .arg(cols.join(QLatin1Char(',')),
+                                               m_db->quoted(m_def->name),
+                                               m_db->quoted(QLatin1String(RecIdColumn))),
+                              {r.id});
+    if (!qy.next())
+        throw EngineError(QStringLiteral("The record was deleted by another user."),
+                          EngineError::Code::Changed);
+    const int n = fieldCount();
+    const qint64 version = qy.value(n).toLongLong();
+    if (version == r.version)
+        return;
+    for (int i = 0; i < n; ++i) {
+        const QVariant raw = qy.value(i);
+        r.values[i] = raw.isNull() ? QVariant() : m_db->fromStored(fieldDef(i), raw);
+    }
+    r.version = version;
+    if (m_disabled == 0)
+        emit rowChanged(m_cur);
+    else
+        m_resetPending = true;
 }
 
 void Dataset::append()
@@ -593,7 +640,7 @@ void Dataset::setValue(int field, const QVariant &v)
         emit rowChanged(m_cur);
 }
 
-void Dataset::writeUpdate()
+void Dataset::writeUpdate(const Database::WriteToken &on)
 {
     const Row &old = m_rows[m_cur];
     QStringList sets;
@@ -615,10 +662,10 @@ void Dataset::writeUpdate()
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND %4 = ?")
                             .arg(m_db->quoted(m_def->name), sets.join(QLatin1String(", ")), id,
                                  ver);
-    QSqlQuery qy = m_db->exec(sql, binds);
+    QSqlQuery qy = m_db->exec(on, sql, binds);
     if (qy.numRowsAffected() != 1) {
         // someone else changed or deleted the row since it was read: refuse, lose nothing
-        QSqlQuery probe = m_db->exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+        QSqlQuery probe = m_db->exec(on, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
                                          .arg(ver, m_db->quoted(m_def->name), id),
                                      {old.id});
         if (probe.next())
@@ -633,7 +680,7 @@ void Dataset::writeUpdate()
     m_buffer.version = old.version + 1;
 }
 
-void Dataset::writeInsert()
+void Dataset::writeInsert(const Database::WriteToken &on)
 {
     QStringList cols, marks;
     QVariantList binds;
@@ -655,11 +702,11 @@ void Dataset::writeInsert()
                        marks.join(QLatin1Char(',')));
     if (m_db->engine() == Database::Engine::PostgreSQL) {
         sql += QStringLiteral(" RETURNING ") + id;
-        QSqlQuery qy = m_db->exec(sql, binds);
+        QSqlQuery qy = m_db->exec(on, sql, binds);
         if (qy.next())
             m_buffer.id = qy.value(0).toLongLong();
     } else {
-        QSqlQuery qy = m_db->exec(sql, binds);
+        QSqlQuery qy = m_db->exec(on, sql, binds);
         m_buffer.id = qy.lastInsertId().toLongLong();
     }
     m_buffer.version = 0;
@@ -673,23 +720,18 @@ void Dataset::post()
     if (m_beforePost)
         m_beforePost(*this);
     const bool inserting = m_state == State::Insert;
-    Database::WriteToken token = m_lock.active ? m_lock : m_db->beginWrite();
-    m_lock = {};
+    // under a lock the write is a savepoint of the lock's transaction: a refused post keeps
+    // both the edit and the lock
+    Database::WriteToken token = m_lock.active ? m_db->beginWrite(m_lock) : m_db->beginWrite();
     try {
         if (inserting)
-            writeInsert();
+            writeInsert(token);
         else
-            writeUpdate();
+            writeUpdate(token);
         m_db->commitWrite(token);
+        m_db->commitWrite(m_lock);
     } catch (...) {
         m_db->rollbackWrite(token);
-        // a refused post stays in edit, so nothing typed is lost; re-take the lock
-        if (!inserting) {
-            try {
-                m_lock = m_db->lockRow(*m_def, m_rows[m_cur].id);
-            } catch (...) {
-            }
-        }
         throw;
     }
     m_rows[m_cur] = m_buffer;
@@ -887,10 +929,28 @@ Dataset::Walk::Walk(Dataset &dataset) : m_db(dataset.database())
 
 Dataset::Walk::~Walk()
 {
+    if (m_ended)
+        return;
     try {
         m_db->endWalk();
     } catch (...) {
     }
+}
+
+void Dataset::Walk::commit()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_db->endWalk();
+}
+
+void Dataset::Walk::rollback()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_db->cancelWalk();
 }
 
 } // namespace Brelvan::Table

@@ -133,9 +133,14 @@ public:
         ~Walk();
         Walk(const Walk &) = delete;
         Walk &operator=(const Walk &) = delete;
+        // Ends the walk keeping its posts; unlike the destructor it reports a failed commit.
+        void commit();
+        // Undoes every post of the walk and ends it: for changes that stand only together.
+        void rollback();
 
     private:
         Database *m_db;
+        bool m_ended = false;
     };
 
 signals:
@@ -166,8 +171,9 @@ private:
     QString buildSelect(QVariantList &binds) const;
     QString buildCondition(const Condition &c, QVariantList &binds) const;
     QString likeOperandSql(const FieldDef &f) const;
-    void writeUpdate();
-    void writeInsert();
+    void writeUpdate(const Database::WriteToken &on);
+    void writeInsert(const Database::WriteToken &on);
+    void reread();
     void notifyCurrent();
 
     Database *m_db = nullptr;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace Brelvan::Table {
 
 enum class FieldType { Text, Date, Memo, Money, Float, SmallInt, Integer, Picture };
@@ -40,11 +42,23 @@ struct TableDef
     const FieldDef *field(const QString &name) const;
 };
 
+class Database;
+
+// One step that moves tables from the layout before it to layout `version`.
+struct LayoutStep
+{
+    int version = 0;
+    QString description;
+    QStringList reshapedTables;               // rebuilt to their layout in the schema
+    std::function<void(Database &)> migrate;  // further changes, after the reshapes
+};
+
 // A set of tables: what a data folder must hold.
 struct Schema
 {
     int version = 1;
     QList<TableDef> tables;
+    QList<LayoutStep> steps; // how older layouts are moved forward, one step per version
 
     const TableDef *table(const QString &name) const;
 };

@@ -51,6 +51,20 @@ public:
         return Table::Database::openFolder(m_dir->path(), brelvanSchema());
     }
     QString folder() const { return m_dir ? m_dir->path() : QString(); }
+    Table::ServerAddress serverAddress() const { return server(m_dbName); }
+    // Moves the set of tables forward to the given layout; returns the version found.
+    int upgrade(const Table::Schema &schema) const
+    {
+        if (postgres())
+            return Table::Database::upgradeServer(server(m_dbName), schema);
+        return Table::Database::upgradeFolder(m_dir->path(), schema);
+    }
+    std::unique_ptr<Table::Database> reopen(const Table::Schema &schema) const
+    {
+        if (postgres())
+            return Table::Database::openServer(server(m_dbName), schema);
+        return Table::Database::openFolder(m_dir->path(), schema);
+    }
 
     ~EngineFixture()
     {
