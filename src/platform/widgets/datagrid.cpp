@@ -94,6 +94,9 @@ DataGrid::DataGrid(QWidget *parent)
     v->setDefaultSectionSize(fontMetrics().height() + 6);
     v->setFixedWidth(16);
     v->setHighlightSections(false);
+    QFont marks = v->font();
+    marks.setBold(true); // the edit mark is a single stroke
+    v->setFont(marks);
     connect(v, &QHeaderView::sectionClicked, this,
             [this](int row) { goToCell(row, m_column); });
 
@@ -510,13 +513,17 @@ void DataGrid::loadEditor()
     const Dataset *ds = dataset();
     const QModelIndex idx = currentIndex();
     const bool valid = ds && idx.isValid() && idx.row() == ds->row();
-    const FieldDef *f = valid ? m_model->fieldDef(idx.column()) : nullptr;
-    m_cellOriginal = f ? ds->valueAt(idx.row(), m_model->fieldOf(idx.column())) : QVariant();
+    const FieldDef *f = m_model->fieldDef(m_column);
+    // typing into an empty grid makes its first record
+    const bool empty = ds && ds->isOpen() && ds->rowCount() == 0;
+    const bool editable = f && (valid || empty) && canChangeRecords()
+                          && m_model->isColumnEditable(m_column);
+    m_cellOriginal = valid && f ? ds->valueAt(idx.row(), m_model->fieldOf(m_column)) : QVariant();
     m_cellValue = m_cellOriginal;
     m_editor->setMaxLength(f && f->type == FieldType::Text && f->width > 0 ? f->width : 32767);
-    m_editor->setText(f ? m_model->displayText(m_cellOriginal, *f) : QString());
+    m_editor->setText(valid && f ? m_model->displayText(m_cellOriginal, *f) : QString());
     m_editor->setAlignment(m_model->alignment(m_column) & Qt::AlignHorizontal_Mask);
-    m_editor->setReadOnly(!f || m_readOnly || !m_model->isColumnEditable(idx.column()));
+    m_editor->setReadOnly(!editable);
     QPalette p = palette();
     const QColor bg = valid ? m_model->cellBackground(idx.row(), idx.column()) : QColor();
     if (bg.isValid())

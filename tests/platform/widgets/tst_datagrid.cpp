@@ -129,6 +129,8 @@ private slots:
     void typingAndLeavingTheRowPosts();
     void wordInMoneyColumnIsRefused_data();
     void wordInMoneyColumnIsRefused();
+    void refusedTextReportedWhenFocusLeaves();
+    void typingIntoAnEmptyGridMakesARecord();
     void untouchedNewRowDroppedOnFocusLoss_data();
     void untouchedNewRowDroppedOnFocusLoss();
     void enterMovesThroughTheGrid_data();
@@ -273,6 +275,46 @@ void TestDataGrid::wordInMoneyColumnIsRefused()
     QCOMPARE(editor->text(), QStringLiteral("31.50"));
     QTest::keyClick(editor, Qt::Key_Down);
     QCOMPARE(f.ds.row(), 3);
+}
+
+void TestDataGrid::refusedTextReportedWhenFocusLeaves()
+{
+    GridFixture f;
+    f.grid->setCurrentCell(1, f.visualOf(QStringLiteral("Bank")));
+    QTest::keyClick(f.grid->cellEditor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(f.grid->cellEditor(), QStringLiteral("ten"));
+    QSignalSpy left(f.grid, &DataGrid::focusLeft);
+    f.other->setFocus(); // raised from the event loop, not from inside the focus change
+    QVERIFY(f.other->hasFocus());
+    QCOMPARE(left.count(), 0);
+    bool raised = false;
+    try {
+        QCoreApplication::processEvents();
+    } catch (const EngineError &e) {
+        raised = e.code() == EngineError::Code::Value;
+    }
+    QVERIFY(raised);
+    QCOMPARE(f.ds.state(), Dataset::State::Edit);
+    QCOMPARE(f.grid->cellEditor()->text(), QStringLiteral("ten"));
+    QCOMPARE(f.stored(QStringLiteral("Bank"), QDate(2026, 3, 2)).toDouble(), 21.0);
+}
+
+void TestDataGrid::typingIntoAnEmptyGridMakesARecord()
+{
+    GridFixture f(0);
+    QCOMPARE(f.grid->model()->rowCount(), 0);
+    f.grid->setCurrentVisualColumn(f.visualOf(QStringLiteral("Supplier")));
+    QTest::keyClicks(f.grid->cellEditor(), QStringLiteral("First"));
+    QCOMPARE(f.ds.state(), Dataset::State::Insert);
+    QCOMPARE(f.grid->model()->rowCount(), 1);
+    QCOMPARE(f.ds.text(QStringLiteral("Supplier")), QStringLiteral("First"));
+    QCOMPARE(f.grid->cellEditor()->text(), QStringLiteral("First"));
+    QTest::keyClick(f.grid->cellEditor(), Qt::Key_Down); // posts it, then a new row
+    QCOMPARE(f.storedCount(), 1);
+    QCOMPARE(f.ds.state(), Dataset::State::Insert);
+    QTest::keyClick(f.grid->cellEditor(), Qt::Key_Up); // the untouched one goes again
+    QCOMPARE(f.grid->model()->rowCount(), 1);
+    QCOMPARE(f.ds.state(), Dataset::State::Browse);
 }
 
 void TestDataGrid::untouchedNewRowDroppedOnFocusLoss_data()
@@ -726,6 +768,29 @@ void TestDataGrid::gridPaintsAlternateRows()
     QCOMPARE(cellColour(5, 3), background);
     QCOMPARE(f.grid->cellEditor()->geometry().topLeft(),
              f.grid->visualRect(f.grid->model()->index(2, 2)).topLeft());
+
+    // the record indicator is drawn for each state
+    auto indicatorInk = [&](int row) {
+        const QImage shot = f.grid->grab().toImage();
+        QHeaderView *v = f.grid->verticalHeader();
+        const QPoint at = v->mapTo(f.grid, QPoint(0, v->sectionViewportPosition(row)));
+        int dark = 0;
+        for (int y = at.y() + 2; y < at.y() + v->sectionSize(row) - 2; ++y) {
+            for (int x = at.x() + 2; x < at.x() + v->width() - 2; ++x)
+                dark += shot.pixelColor(x, y).lightness() < 80 ? 1 : 0;
+        }
+        return dark;
+    };
+    QVERIFY(indicatorInk(2) > 4);
+    QCOMPARE(indicatorInk(1), 0);
+    f.ds.edit();
+    QVERIFY(indicatorInk(2) > 4);
+    f.ds.cancel();
+    f.ds.insert();
+    QCoreApplication::processEvents();
+    f.grid->grab().save(QStringLiteral("/tmp/datagrid-insert.png"));
+    QVERIFY(indicatorInk(2) > 4);
+    QCOMPARE(indicatorInk(3), 0);
 }
 
 QTEST_MAIN(TestDataGrid)
