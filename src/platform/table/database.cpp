@@ -765,13 +765,15 @@ void Database::commitWrite(WriteToken &t)
         return;
     if (t.ownsTransaction) {
         c.transactionOpen = false;
+        c.busy = false;
         try {
             run(c.name, QStringLiteral("COMMIT"), {});
         } catch (...) {
-            c.busy = false;
+            // a commit that failed took nothing: end the transaction so the refusal is true
+            QSqlQuery qy(QSqlDatabase::database(c.name, false));
+            qy.exec(QStringLiteral("ROLLBACK"));
             throw;
         }
-        c.busy = false;
     } else {
         run(c.name, QStringLiteral("RELEASE SAVEPOINT ") + t.savepoint, {});
     }
