@@ -91,11 +91,14 @@ bool DiaryGridModel::setData(const QModelIndex &index, const QVariant &value, in
         return false;
     m_ds->moveTo(index.row());
     m_ds->edit();
-    QVariant v = value;
-    if (index.column() == 1 && v.typeId() == QMetaType::QString)
-        v = QDate::fromString(v.toString().trimmed(), shortDateFormat());
-    m_ds->setValue(fieldOf(index.column()), v);
-    m_ds->post();
+    try {
+        // typed text is converted by the field, which refuses what it cannot take
+        m_ds->setValue(fieldOf(index.column()), value);
+        m_ds->post();
+    } catch (...) {
+        m_ds->cancel();
+        throw;
+    }
     return true;
 }
 

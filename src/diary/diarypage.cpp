@@ -5,6 +5,7 @@
 #include "data/formats.h"
 #include "data/ui/mainaccess.h"
 #include "data/ui/mainevents.h"
+#include "diary/clipboardmenu.h"
 #include "diary/datestep.h"
 #include "diary/diarygridmodel.h"
 #include "diary/diaryreport.h"
@@ -126,6 +127,7 @@ DiaryPage::DiaryPage(MainAccess &main, QWidget *tab) : QObject(tab), m_main(main
     MainEvents &ev = main.events();
     connect(&ev, &MainEvents::shown, this, [this] {
         applyColours();
+        attachClipboardMenu();
         today();
         focusMemoEnd();
     });
@@ -383,6 +385,23 @@ QWidget *DiaryPage::buildDayHead()
             h->addWidget(b);
     }
     return m_dayHeadPanel;
+}
+
+void DiaryPage::attachClipboardMenu()
+{
+    // every page has built its controls by the time the window shows
+    auto *menu = new ClipboardMenu(m_main.window());
+    menu->attach(m_toDo);
+    menu->attach(m_daytime);
+    // the grid's cells only while it shows the diary itself, not a selection
+    menu->attach(m_grid, [this] { return m_source == m_diary; });
+    static const char *const others[] = {
+        "ClientNotes", "NoteExp",      "NoteInc",      "InventNotes", "WageNote",
+        "NamesFilter", "ExpendFilter", "IncomeFilter", "InventFilter", "WagesFilter",
+        "NamesGrid",   "ExpendGrid",   "IncomeGrid",   "InventGrid",  "WagesGrid",
+        "Pix"};
+    for (const char *name : others)
+        menu->attach(m_main.window()->findChild<QWidget *>(QString::fromLatin1(name)));
 }
 
 QColor DiaryPage::grad(int n) const

@@ -65,6 +65,7 @@ private:
                            const QString &hint);
     void connectButtons();
     void applyColours();
+    void attachClipboardMenu();
 
     // navigation
     void step(ShapeButton *button, const std::function<QDate(const QDate &)> &newDate,

@@ -1,4 +1,5 @@
 #include "data/schema.h"
+#include "diary/clipboardmenu.h"
 #include "diary/diarypage.h"
 #include "platform/desktop/clock.h"
 #include "platform/table/database.h"
@@ -6,12 +7,14 @@
 #include "platform/widgets/flashinglabel.h"
 #include "platform/widgets/gradientpanel.h"
 #include "platform/widgets/shapebutton.h"
+#include "shell/application.h"
 #include "shell/tmainform.h"
 #include "testing/fixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -128,6 +131,8 @@ private slots:
     void searchOverTenYearsIsFast();
     void diaryReportPrintsTheSelection();
     void toDoReportPrintsTheList();
+    void unwritableToDoIsLoggedAndKept();
+    void popupMenuCopiesAndPastesGridCells();
     void calendarWindowSteps_data();
     void calendarWindowSteps();
 };
@@ -634,6 +639,66 @@ void TestDiaryPage::toDoReportPrintsTheList()
     QCOMPARE(f.reports().first().title, QStringLiteral("ToDo Report"));
     const QString text = f.reports().first().pages.join('\n');
     QVERIFY(text.contains("Buy paint") && text.contains("Ring Smith"));
+}
+
+void TestDiaryPage::unwritableToDoIsLoggedAndKept()
+{
+    // the tables in the program folder itself, and no Data folder for the to-do file
+    Fixture f(Fixture::NoDataFolder);
+    f.setNow(now);
+    Table::Database::createFolder(f.programFolder(), brelvanSchema());
+    f.start();
+    Page p(f);
+    QVERIFY(f.dialogs().shown().isEmpty());
+    p.toDo->setFocus();
+    QTest::keyClicks(p.toDo, "Buy paint");
+    p.memo->setFocus();
+    const QStringList errors = f.dialogs().shown(Dialogs::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains("ToDo.Txt"), qPrintable(errors.first()));
+    QCOMPARE(p.toDo->toPlainText(), QStringLiteral("Buy paint"));
+    QFile log(f.programFolder() + "brelvan.Log");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromLatin1(log.readAll()).contains("15/03/2026 09:30:00:" + errors.first()));
+}
+
+void TestDiaryPage::popupMenuCopiesAndPastesGridCells()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 2), "a", "y"}, {QDate(2026, 3, 3), "b", {}}});
+    f.start();
+    Page p(f);
+    auto *menu = f.mainForm()->findChild<ClipboardMenu *>("PopupMenu1");
+    QVERIFY(menu);
+    QCOMPARE(p.grid->contextMenuPolicy(), Qt::CustomContextMenu);
+    menu->setTarget(p.grid);
+    auto *model = p.grid->model();
+    p.grid->setCurrentIndex(model->index(0, 0));
+    menu->findChild<QAction *>("PopUpCopy")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("y"));
+    p.grid->setCurrentIndex(model->index(1, 0));
+    menu->findChild<QAction *>("PopUpPaste")->trigger();
+    QCOMPARE(storedDays(f).at(1).tag, QStringLiteral("y"));
+    QVERIFY(!f.form()->session().diary().isEditing());
+    // cut empties the field and posts
+    menu->findChild<QAction *>("PopUpCut")->trigger();
+    QCOMPARE(storedDays(f).at(1).tag, QString());
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("y"));
+    // a word pasted into the date column is refused with the conversion error
+    QApplication::clipboard()->setText("soon");
+    p.grid->setCurrentIndex(model->index(1, 1));
+    guarded([&] { menu->findChild<QAction *>("PopUpPaste")->trigger(); });
+    QCOMPARE(f.dialogs().shown(Dialogs::Kind::Error).size(), 1);
+    QVERIFY(f.dialogs().shown(Dialogs::Kind::Error).first().contains("soon"));
+    QCOMPARE(storedDays(f).at(1).date, QDate(2026, 3, 3));
+    QVERIFY(!f.form()->session().diary().isEditing());
+
+    // the memo's selection
+    menu->setTarget(p.memo);
+    p.memo->selectAll();
+    menu->findChild<QAction *>("PopUpCopy")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), p.memo->toPlainText());
 }
 
 void TestDiaryPage::calendarWindowSteps_data()
