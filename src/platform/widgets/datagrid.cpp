@@ -99,7 +99,6 @@ DataGrid::DataGrid(QWidget *parent)
     v->setFont(marks);
     connect(v, &QHeaderView::sectionClicked, this,
             [this](int row) { goToCell(row, m_column); });
-
 }
 
 DataGrid::~DataGrid()

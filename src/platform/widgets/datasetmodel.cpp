@@ -33,8 +33,8 @@ void DatasetModel::setDataset(Dataset *dataset)
                 << connect(m_ds, &Dataset::controlsEnabled, this, [this] {
                        if (m_rows != m_ds->rowCount())
                            reset();
-                       else if (m_rows > 0 && !m_cols.isEmpty())
-                           emit dataChanged(index(0, 0), index(m_rows - 1, int(m_cols.size()) - 1));
+                       else
+                           allChanged();
                    });
     }
     reset();
@@ -102,10 +102,9 @@ void DatasetModel::reset()
         endInsertRows();
     }
     m_currentRow = m_ds ? m_ds->row() : -1;
-    if (m_rows > 0 && !m_cols.isEmpty()) {
-        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_cols.size()) - 1));
+    allChanged();
+    if (m_rows > 0)
         emit headerDataChanged(Qt::Vertical, 0, m_rows - 1);
-    }
 }
 
 const FieldDef *DatasetModel::fieldDef(int column) const
@@ -144,16 +143,19 @@ void DatasetModel::setDateFormat(const QString &format)
     m_dateReadFormat = format;
     m_dateReadFormat.replace(QLatin1String("dd"), QLatin1String("d"));
     m_dateReadFormat.replace(QLatin1String("MM"), QLatin1String("M"));
-    if (m_rows > 0 && !m_cols.isEmpty())
-        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_cols.size()) - 1));
+    allChanged();
 }
 
 void DatasetModel::setAlternateColor(const QColor &color)
 {
     m_alternate = color;
+    allChanged({Qt::BackgroundRole});
+}
+
+void DatasetModel::allChanged(const QList<int> &roles)
+{
     if (m_rows > 0 && !m_cols.isEmpty())
-        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_cols.size()) - 1),
-                         {Qt::BackgroundRole});
+        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_cols.size()) - 1), roles);
 }
 
 QColor DatasetModel::cellBackground(int row, int column) const

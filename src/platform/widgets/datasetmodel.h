@@ -76,6 +76,7 @@ public:
 private:
     void resolveFields(QList<GridColumn> &cols, QList<int> &fields) const;
     void reset();
+    void allChanged(const QList<int> &roles = {});
     void onRowChanged(int row);
     void onRowInserted(int row);
     void onRowRemoved(int row);

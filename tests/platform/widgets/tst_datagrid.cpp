@@ -203,7 +203,8 @@ void TestDataGrid::typingAndLeavingTheRowPosts()
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(editor, QStringLiteral("Acme Paints and a name far too long for it"));
     QCOMPARE(f.ds.state(), Dataset::State::Edit);
-    QCOMPARE(f.ds.text(QStringLiteral("Supplier")), QStringLiteral("Acme Paints and a name far too"));
+    QCOMPARE(f.ds.text(QStringLiteral("Supplier")),
+             QStringLiteral("Acme Paints and a name far too"));
     // another column of the same record: still in edit, nothing written yet
     QTest::keyClick(editor, Qt::Key_Tab);
     QCOMPARE(f.ds.state(), Dataset::State::Edit);
@@ -734,7 +735,7 @@ void TestDataGrid::twentyThousandRowsOpenFast()
           openMs, shownMs, walkMs, refreshMs);
     // The grid's own share: binding 20,000 rows and drawing the first screenful. Reading
     // the rows is the table engine's and is measured there; it is printed above.
-    QVERIFY2(shownMs - openMs < 50,
+    QVERIFY2(shownMs - openMs < 100,
              qPrintable(QStringLiteral("the grid took %1 ms").arg(shownMs - openMs)));
     QVERIFY2(walkMs < 100, qPrintable(QStringLiteral("moving took %1 ms").arg(walkMs)));
     if (shownMs >= 100)
