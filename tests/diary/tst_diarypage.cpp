@@ -2,6 +2,7 @@
 #include "diary/clipboardmenu.h"
 #include "diary/diarypage.h"
 #include "platform/desktop/clock.h"
+#include "platform/desktop/shell.h"
 #include "platform/table/database.h"
 #include "platform/table/dataset.h"
 #include "platform/widgets/flashinglabel.h"
@@ -21,6 +22,7 @@
 #include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -132,6 +134,11 @@ private slots:
     void diaryReportPrintsTheSelection();
     void toDoReportPrintsTheList();
     void unwritableToDoIsLoggedAndKept();
+    void toDoIsSavedAtClose();
+    void activationBringsTheDiaryToTheCalendarsDay();
+    void dayPosTogglesTopAndEnd();
+    void headingsHideAndShowTheInventoryAndWagesPages();
+    void mateOpensTheChosenFileAndRemembersIt();
     void popupMenuCopiesAndPastesGridCells();
     void calendarWindowSteps_data();
     void calendarWindowSteps();
@@ -660,6 +667,102 @@ void TestDiaryPage::unwritableToDoIsLoggedAndKept()
     QFile log(f.programFolder() + "brelvan.Log");
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromLatin1(log.readAll()).contains("15/03/2026 09:30:00:" + errors.first()));
+}
+
+void TestDiaryPage::toDoIsSavedAtClose()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page(f).toDo->setPlainText("Paint fence\nQuote Smith");
+    f.close();
+    QFile file(f.dataFolder() + "/ToDo.Txt");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Paint fence\r\nQuote Smith"));
+}
+
+void TestDiaryPage::activationBringsTheDiaryToTheCalendarsDay()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 1), "first", {}}});
+    f.start();
+    Page p(f);
+    p.click("NextWeekBtn");
+    Table::Dataset &diary = f.form()->session().diary();
+    diary.first();
+    f.setNow(QDateTime(QDate(2026, 3, 16), QTime(0, 1))); // past midnight
+    emit f.form()->events().activated();
+    QCOMPARE(diary.date("DATE"), QDate(2026, 3, 22));
+    QCOMPARE(f.mainForm()->findChild<GradientPanel *>("CalHead")->caption(),
+             QStringLiteral("Todays Date Monday 16 March 2026"));
+    QCOMPARE(p.head->text(), QStringLiteral("Diary for Sunday 22 March 2026"));
+}
+
+void TestDiaryPage::dayPosTogglesTopAndEnd()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{now.date(), "line one\r\nline two", {}}});
+    f.start();
+    Page p(f);
+    QCOMPARE(p.memo->textCursor().position(), 17); // the start put the caret at the end
+    p.click("DayPos");
+    QCOMPARE(p.memo->textCursor().position(), 0);
+    p.click("DayPos");
+    QCOMPARE(p.memo->textCursor().position(), 17);
+    QVERIFY(p.memo->hasFocus());
+    // the tool buttons flip their highlight on each click
+    QVERIFY(p.button("DayPos")->isPlain());
+    p.click("DayPos");
+    QVERIFY(!p.button("DayPos")->isPlain());
+}
+
+void TestDiaryPage::headingsHideAndShowTheInventoryAndWagesPages()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    auto *pages = f.mainForm()->findChild<QTabWidget *>("PageControl");
+    QTest::mouseClick(p.head, Qt::LeftButton);
+    QVERIFY(!pages->isTabVisible(7) && !pages->isTabVisible(8));
+    QVERIFY(pages->isTabVisible(6) && pages->isTabVisible(9));
+    auto *calHead = f.mainForm()->findChild<GradientPanel *>("CalHead");
+    QTest::mouseDClick(calHead, Qt::LeftButton, {}, QPoint(4, 4));
+    QVERIFY(pages->isTabVisible(7) && pages->isTabVisible(8));
+}
+
+namespace {
+struct RecordingShell final : Shell
+{
+    bool open(const QString &target) override
+    {
+        opened << target;
+        return true;
+    }
+    bool run(const QString &, const QStringList &) override { return true; }
+    bool copyFolder(const QString &, const QString &) override { return true; }
+    QStringList opened;
+};
+} // namespace
+
+void TestDiaryPage::mateOpensTheChosenFileAndRemembersIt()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page p(f);
+    RecordingShell shell;
+    installShell(&shell);
+    f.dialogs().answer("/home/pat/Quote.pdf");
+    p.click("MateBtn");
+    f.dialogs().answerCancel();
+    p.click("MateBtn");
+    installShell(nullptr);
+    QCOMPARE(shell.opened, QStringList({"/home/pat/Quote.pdf"}));
+    QCOMPARE(f.form()->settings().value("MateStr"), QStringLiteral("/home/pat/Quote.pdf"));
+    QCOMPARE(f.dialogs().entries().last().detail, QStringLiteral("All|*.*"));
 }
 
 void TestDiaryPage::popupMenuCopiesAndPastesGridCells()
