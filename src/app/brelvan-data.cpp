@@ -288,8 +288,8 @@ int create(const Options &o)
     } catch (const EngineError &e) {
         if (server) {
             err() << "brelvan-data: the demo records could not be written to " << where << ": "
-                  << e.message() << "\nDrop the database " << o.database
-                  << " before trying again.\n";
+                  << e.message() << "\nIts tables stay empty; drop the database "
+                  << o.database << " to try again.\n";
         } else {
             // a half-filled folder would only be refused next time; take it away again
             db.reset();

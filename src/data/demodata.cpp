@@ -397,15 +397,22 @@ void fillDemoData(Table::Database &db, const QDate &today)
     Dataset &invent = open(QStringLiteral("Inventory"));
 
     Demo::Context c(today);
-    Dataset::Walk walk(names);   // one transaction for the lot
-    Demo::addClients(c, names);
-    Demo::addDiary(c, diary);
-    Demo::addPaints(c, paint);
-    Demo::addQuotesAndJobs(c, quote, jobs);
-    Demo::addExpenses(c, expense);
-    Demo::addIncome(c, income);
-    Demo::addWages(c, wages);
-    Demo::addInventory(c, invent);
+    // one transaction for the lot: a business half written is no demo
+    Dataset::Walk walk(names);
+    try {
+        Demo::addClients(c, names);
+        Demo::addDiary(c, diary);
+        Demo::addPaints(c, paint);
+        Demo::addQuotesAndJobs(c, quote, jobs);
+        Demo::addExpenses(c, expense);
+        Demo::addIncome(c, income);
+        Demo::addWages(c, wages);
+        Demo::addInventory(c, invent);
+        walk.commit();
+    } catch (...) {
+        walk.rollback();
+        throw;
+    }
 }
 
 } // namespace Brelvan

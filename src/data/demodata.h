@@ -14,7 +14,8 @@ class Database;
 // for the same date, so tests and screenshots can rely on them.
 
 // Fills the empty tables of db with about two years of the business up to the day before
-// today. Throws Table::EngineError when the tables already hold records or a write fails.
+// today, all or nothing. Throws Table::EngineError when the tables already hold records or
+// a write fails; the tables are then as they were.
 void fillDemoData(Table::Database &db, const QDate &today);
 
 // Writes the files the program reads from its own folder: Letters/QuoteSpec.Txt,

@@ -418,6 +418,20 @@ private slots:
         QCOMPARE(count("SELECT count(*) FROM Expense"), before);
     }
 
+    void failedFillLeavesNothing()
+    {
+        QTemporaryDir dir;
+        auto db = Database::createFolder(dir.path(), brelvanSchema());
+        // one category per income record: the second income record is refused
+        db->exec(QStringLiteral("CREATE UNIQUE INDEX OneCat ON Income (Cat)"));
+        QVERIFY_THROWS_EXCEPTION(Table::EngineError, fillDemoData(*db, Today));
+        for (const Table::TableDef &t : brelvanSchema().tables) {
+            QSqlQuery q = db->exec(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(t.name));
+            QVERIFY(q.next());
+            QVERIFY2(q.value(0).toInt() == 0, qPrintable(t.name));
+        }
+    }
+
     void textFiles_data()
     {
         QTest::addColumn<QString>("file");
