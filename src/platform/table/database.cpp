@@ -825,29 +825,59 @@ Database::Connection &Database::takeLockConnection()
     return m_connections.back();
 }
 
+bool Database::isCurrent(const WriteToken &t) const
+{
+    const Connection &c = connectionState(t.connectionName);
+    return t.active && c.transactionOpen && c.transaction == t.transaction;
+}
+
 Database::WriteToken Database::lockRow(const TableDef &table, qint64 recId)
 {
-    if (m_engine == Engine::SQLite)
+    return lockRow(table, recId, nullptr);
+}
+
+Database::WriteToken Database::lockRow(const TableDef &table, qint64 recId,
+                                       QVariantList *current)
+{
+    QStringList cols;
+    for (const FieldDef &f : table.fields)
+        cols << q(f.name);
+    cols << q(QLatin1String(RecVerColumn));
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                      .arg(current ? cols.join(QLatin1Char(',')) : QStringLiteral("1"),
+                           q(table.name), q(QLatin1String(RecIdColumn)));
+    auto read = [&](QSqlQuery &qy) {
+        if (!current)
+            return;
+        current->clear();
+        if (!qy.next())
+            return;
+        for (int i = 0; i < cols.size(); ++i)
+            current->append(qy.value(i));
+    };
+    if (m_engine == Engine::SQLite) {
+        // no lock here: the post checks the row is unchanged instead
+        if (current) {
+            QSqlQuery qy = exec(sql, {recId});
+            read(qy);
+        }
         return {};
-    const QString sql = QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? FOR UPDATE NOWAIT")
-                            .arg(q(table.name), q(QLatin1String(RecIdColumn)));
-    const QString busyCode = QStringLiteral("55P03");
-    Connection &main = connectionState(m_connectionName);
-    if (main.transactionOpen) {
-        // inside a walk the lock belongs to the walk's transaction and ends with it
+    }
+    sql += QStringLiteral(" FOR UPDATE NOWAIT");
+    if (connectionState(m_connectionName).transactionOpen) {
+        // inside a walk the lock belongs to the walk's transaction and ends with it; a refused
+        // try spoils only the savepoint, which is rolled back and tried again
         WriteToken t = beginWrite();
         for (int attempt = 0; attempt < 15; ++attempt) {
             if (attempt > 0)
                 QThread::msleep(100);
-            const QString sp = QStringLiteral("lk%1").arg(++m_savepointSeq);
-            exec(QStringLiteral("SAVEPOINT ") + sp);
             try {
-                exec(sql, {recId});
-                exec(QStringLiteral("RELEASE SAVEPOINT ") + sp);
+                QSqlQuery qy = exec(sql, {recId});
+                read(qy);
                 return t;
             } catch (const EngineError &e) {
-                exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp);
-                exec(QStringLiteral("RELEASE SAVEPOINT ") + sp);
+                QSqlQuery undo(connection());
+                undo.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + t.savepoint);
                 if (e.code() != EngineError::Code::Locked) {
                     rollbackWrite(t);
                     throw;
@@ -858,8 +888,7 @@ Database::WriteToken Database::lockRow(const TableDef &table, qint64 recId)
     } else {
         // a record in edit holds its lock on a connection of its own, so the posts of other
         // datasets stay their own durable writes meanwhile
-        Connection &c = takeLockConnection();
-        const QString name = c.name;
+        const QString name = takeLockConnection().name;
         for (int attempt = 0; attempt < 15; ++attempt) {
             if (attempt > 0)
                 QThread::msleep(100);
@@ -873,14 +902,13 @@ Database::WriteToken Database::lockRow(const TableDef &table, qint64 recId)
                 t.ownsTransaction = true;
                 t.connectionName = name;
                 t.transaction = lc.transaction;
-                run(name, sql, {recId});
+                QSqlQuery qy = run(name, sql, {recId});
+                read(qy);
                 return t;
             } catch (const EngineError &e) {
-                if (t.active) {
+                if (t.active)
                     rollbackWrite(t);
-                } else {
-                    lc.busy = false;
-                }
+                lc.busy = false;
                 if (e.code() != EngineError::Code::Locked)
                     throw;
                 lc.busy = true;

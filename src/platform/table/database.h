@@ -112,6 +112,11 @@ public:
     // SQLite takes no lock here: the post checks the row is unchanged instead. Throws
     // EngineError (Locked) when another user holds the record.
     WriteToken lockRow(const TableDef &table, qint64 recId);
+    // The same, also reading the record as the table holds it now, under the lock: its
+    // stored field values in order, then its RecVer; empty when the record is gone.
+    WriteToken lockRow(const TableDef &table, qint64 recId, QVariantList *current);
+    // Whether the transaction a write lives in is still open (a walk may have ended it).
+    bool isCurrent(const WriteToken &token) const;
 
     // A value written as a PostgreSQL literal (text quoted, bytes in hex, NULL for empty).
     static QString serverLiteral(const QVariant &value);

@@ -36,6 +36,32 @@ int compareValues(const FieldDef &f, const QVariant &a, const QVariant &b)
     }
 }
 
+// "yyyy-MM-dd" as the local tables hold dates, read without the general date parser
+QVariant isoDate(const QVariant &raw)
+{
+    const QString s = raw.toString();
+    if (s.size() >= 10 && s.at(4) == QLatin1Char('-') && s.at(7) == QLatin1Char('-')) {
+        auto digits = [&](int from, int count) {
+            int v = 0;
+            for (int k = from; k < from + count; ++k) {
+                const int d = s.at(k).unicode() - '0';
+                if (d < 0 || d > 9)
+                    return -1;
+                v = v * 10 + d;
+            }
+            return v;
+        };
+        const int y = digits(0, 4), m = digits(5, 2), d = digits(8, 2);
+        if (y >= 0 && m >= 0 && d >= 0) {
+            const QDate date(y, m, d);
+            if (date.isValid())
+                return date;
+        }
+    }
+    const QDate date = QDate::fromString(s.left(10), Qt::ISODate);
+    return date.isValid() ? QVariant(date) : QVariant();
+}
+
 QString formatNumberForError(const QVariant &v)
 {
     return v.toString();
@@ -218,6 +244,8 @@ void Dataset::load()
             if ((t == QMetaType::QString && (ft == FieldType::Text || ft == FieldType::Memo))
                 || (t == QMetaType::Double && (ft == FieldType::Money || ft == FieldType::Float)))
                 r.values[i] = std::move(raw);
+            else if (t == QMetaType::QString && ft == FieldType::Date)
+                r.values[i] = isoDate(raw);
             else
                 r.values[i] = m_db->fromStored(*defs[i], raw);
         }
@@ -348,12 +376,26 @@ void Dataset::last()
     endMove(old, oldEof);
 }
 
+// Moving off an untouched new record drops it; the drop itself is then (part of) the move:
+// its neighbours are where the user was going.
+Dataset::Dropped Dataset::dropUntouchedInsert()
+{
+    if (m_state != State::Insert || m_modified)
+        return Dropped::None;
+    const bool atEnd = m_cur == int(m_rows.size()) - 1;
+    cancel();
+    return atEnd ? Dropped::Appended : Dropped::Inserted;
+}
+
 void Dataset::next()
 {
+    const Dropped dropped = dropUntouchedInsert();
     beginMove();
     const int old = m_cur;
     const bool oldEof = m_eof;
-    if (m_cur + 1 < int(m_rows.size())) {
+    if (dropped == Dropped::Inserted) {
+        m_eof = false; // already on the record that followed the new one
+    } else if (dropped == Dropped::None && m_cur + 1 < int(m_rows.size())) {
         ++m_cur;
         m_eof = false;
     } else {
@@ -365,10 +407,13 @@ void Dataset::next()
 
 void Dataset::prior()
 {
+    const Dropped dropped = dropUntouchedInsert();
     beginMove();
     const int old = m_cur;
     const bool oldEof = m_eof;
-    if (m_cur > 0) {
+    if (dropped == Dropped::Appended) {
+        m_bof = m_cur <= 0; // already on the record before the new one
+    } else if (m_cur > 0) {
         --m_cur;
         m_bof = false;
     } else {
@@ -407,9 +452,10 @@ void Dataset::edit()
     if (!m_live)
         throw EngineError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name()),
                           EngineError::Code::State);
-    m_lock = m_db->lockRow(*m_def, m_rows[m_cur].id);
+    QVariantList current;
+    m_lock = m_db->lockRow(*m_def, m_rows[m_cur].id, &current);
     try {
-        reread();
+        takeCurrent(current);
     } catch (...) {
         m_db->rollbackWrite(m_lock);
         throw;
@@ -419,30 +465,21 @@ void Dataset::edit()
     setState(State::Edit);
 }
 
-void Dataset::reread()
+void Dataset::takeCurrent(const QVariantList &current)
 {
     // an edit starts from the record as the table holds it now, not as it was read: under the
     // server's row lock that is final, and on SQLite it narrows the post's change check to
     // what happens during the edit
-    Row &r = m_rows[m_cur];
-    QStringList cols;
-    for (const FieldDef &f : m_def->fields)
-        cols << m_db->quoted(f.name);
-    cols << m_db->quoted(QLatin1String(RecVerColumn));
-    QSqlQuery qy = m_db->exec(m_lock, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                          .arg(cols.join(QLatin1Char(',')),
-                                               m_db->quoted(m_def->name),
-                                               m_db->quoted(QLatin1String(RecIdColumn))),
-                              {r.id});
-    if (!qy.next())
+    if (current.isEmpty())
         throw EngineError(QStringLiteral("The record was deleted by another user."),
                           EngineError::Code::Changed);
+    Row &r = m_rows[m_cur];
     const int n = fieldCount();
-    const qint64 version = qy.value(n).toLongLong();
+    const qint64 version = current.at(n).toLongLong();
     if (version == r.version)
         return;
     for (int i = 0; i < n; ++i) {
-        const QVariant raw = qy.value(i);
+        const QVariant &raw = current.at(i);
         r.values[i] = raw.isNull() ? QVariant() : m_db->fromStored(fieldDef(i), raw);
     }
     r.version = version;
@@ -722,14 +759,20 @@ void Dataset::post()
     const bool inserting = m_state == State::Insert;
     // under a lock the write is a savepoint of the lock's transaction: a refused post keeps
     // both the edit and the lock
-    Database::WriteToken token = m_lock.active ? m_db->beginWrite(m_lock) : m_db->beginWrite();
+    const bool locked = m_db->isCurrent(m_lock);
+    Database::WriteToken token = locked ? m_db->beginWrite(m_lock) : m_db->beginWrite();
     try {
         if (inserting)
             writeInsert(token);
         else
             writeUpdate(token);
-        m_db->commitWrite(token);
-        m_db->commitWrite(m_lock);
+        if (locked) {
+            token = {}; // ending the lock's savepoint or transaction ends the one inside it
+            m_db->commitWrite(m_lock);
+        } else {
+            m_db->commitWrite(token);
+            m_lock = {};
+        }
     } catch (...) {
         m_db->rollbackWrite(token);
         throw;
@@ -806,9 +849,21 @@ void Dataset::remove()
     const Row &r = m_rows[m_cur];
     Database::WriteToken token = m_db->beginWrite();
     try {
-        m_db->exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                       .arg(m_db->quoted(m_def->name), m_db->quoted(QLatin1String(RecIdColumn))),
-                   {r.id});
+        const QString table = m_db->quoted(m_def->name);
+        const QString id = m_db->quoted(QLatin1String(RecIdColumn));
+        const QString ver = m_db->quoted(QLatin1String(RecVerColumn));
+        // only the record as it was read: a change made meanwhile by another user is not
+        // thrown away unseen
+        QSqlQuery qy = m_db->exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND %3 = ?")
+                                      .arg(table, id, ver),
+                                  {r.id, r.version});
+        if (qy.numRowsAffected() != 1
+            && m_db->exec(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, id), {r.id})
+                   .next())
+            throw EngineError(QStringLiteral("The record was changed by another user after it "
+                                             "was read. It was not deleted: refresh to see "
+                                             "their change."),
+                              EngineError::Code::Changed);
         m_db->commitWrite(token);
     } catch (...) {
         m_db->rollbackWrite(token);

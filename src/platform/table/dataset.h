@@ -162,6 +162,8 @@ private:
         QVector<QVariant> values;
     };
 
+    enum class Dropped { None, Appended, Inserted };
+    Dropped dropUntouchedInsert();
     int checkedIndex(const QString &field) const;
     void requireOpen() const;
     void setState(State s);
@@ -173,7 +175,7 @@ private:
     QString likeOperandSql(const FieldDef &f) const;
     void writeUpdate(const Database::WriteToken &on);
     void writeInsert(const Database::WriteToken &on);
-    void reread();
+    void takeCurrent(const QVariantList &current);
     void notifyCurrent();
 
     Database *m_db = nullptr;

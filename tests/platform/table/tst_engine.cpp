@@ -396,6 +396,36 @@ private slots:
         QCOMPARE(check.number("Office"), 25.0);
     }
 
+    void deleteKeepsAnotherUsersChange()
+    {
+        addExpense(QDate(2024, 1, 1), "Kept", 1.0);
+        addExpense(QDate(2024, 1, 2), "Gone", 2.0);
+        auto mine = query({QStringLiteral("SELECT * FROM Expense")});
+        auto other = fx.reopen();
+        Dataset theirs(QStringLiteral("theirs"));
+        theirs.setDatabase(other.get());
+        theirs.setSql({QStringLiteral("SELECT * FROM Expense")});
+        theirs.open();
+        theirs.edit();
+        theirs.setValue("Office", 5.0);
+        theirs.post();
+        try {
+            mine->remove();
+            QFAIL("deleted a record changed meanwhile");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), EngineError::Code::Changed);
+            QVERIFY(e.message().contains(QLatin1String("another user")));
+        }
+        mine->refresh();
+        QCOMPARE(mine->number("Office"), 5.0);
+        mine->remove();
+        // a record another user deleted first is simply gone
+        theirs.last();
+        theirs.remove();
+        mine->remove();
+        QCOMPARE(query({QStringLiteral("SELECT * FROM Expense")})->recordCount(), 0);
+    }
+
     void datasetsSharingAConnection()
     {
         addExpense(QDate(2024, 1, 1), "A", 1.0);
