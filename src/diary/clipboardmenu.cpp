@@ -1,5 +1,8 @@
 #include "diary/clipboardmenu.h"
 
+#include "platform/table/dataset.h"
+#include "platform/widgets/datagrid.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -35,6 +38,33 @@ void ClipboardMenu::attach(QWidget *control, std::function<bool()> allowed)
     });
 }
 
+void ClipboardMenu::writeCell(QAbstractItemView *view, const QModelIndex &index,
+                              const QVariant &value)
+{
+    auto *grid = qobject_cast<DataGrid *>(view);
+    Table::Dataset *ds = grid ? grid->dataset() : nullptr;
+    if (!ds) {
+        view->model()->setData(index, value, Qt::EditRole);
+        return;
+    }
+    // edit the record, set the cell's field, post; a value the field cannot take leaves
+    // the record as it was and raises the conversion error
+    ds->checkBrowseMode();
+    const QString field = grid->currentFieldName();
+    ds->edit();
+    try {
+        const QVariant v = value.typeId() == QMetaType::QString
+                               ? grid->datasetModel()->parseText(value.toString(),
+                                                                 ds->fieldDef(ds->fieldIndex(field)))
+                               : value;
+        ds->setValue(field, v);
+        ds->post();
+    } catch (...) {
+        ds->cancel();
+        throw;
+    }
+}
+
 bool ClipboardMenu::allowed() const
 {
     const auto f = m_allowed.value(m_target.data());
@@ -51,6 +81,7 @@ void ClipboardMenu::copy()
     } else if (auto *l = qobject_cast<QLineEdit *>(m_target)) {
         l->copy();
     } else if (auto *v = qobject_cast<QAbstractItemView *>(m_target)) {
+        // the cell's text as the grid shows it
         if (allowed() && v->currentIndex().isValid())
             clip->setText(v->currentIndex().data(Qt::DisplayRole).toString());
     } else if (auto *pix = qobject_cast<QLabel *>(m_target)) {
@@ -72,7 +103,7 @@ void ClipboardMenu::cut()
         if (!allowed() || !i.isValid())
             return;
         QApplication::clipboard()->setText(i.data(Qt::DisplayRole).toString());
-        v->model()->setData(i, QVariant(), Qt::EditRole);
+        writeCell(v, i, QVariant());
     } else if (auto *pix = qobject_cast<QLabel *>(m_target)) {
         copy();
         pix->clear();
@@ -92,7 +123,7 @@ void ClipboardMenu::paste()
         const QModelIndex i = v->currentIndex();
         // the field converts the text, raising the conversion error when it cannot
         if (allowed() && i.isValid())
-            v->model()->setData(i, clip->text(), Qt::EditRole);
+            writeCell(v, i, clip->text());
     } else if (auto *pix = qobject_cast<QLabel *>(m_target)) {
         if (!clip->pixmap().isNull())
             pix->setPixmap(clip->pixmap());

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QAbstractItemView;
+
 namespace Brelvan {
 
 // PopupMenu1: Copy, Cut and Paste on the control that opened it. Text boxes work on their
@@ -31,6 +33,7 @@ public:
 
 private:
     bool allowed() const;
+    void writeCell(QAbstractItemView *view, const QModelIndex &index, const QVariant &value);
 
     QPointer<QWidget> m_target;
     QHash<QWidget *, std::function<bool()>> m_allowed;

@@ -7,7 +7,6 @@
 #include "data/ui/mainevents.h"
 #include "diary/clipboardmenu.h"
 #include "diary/datestep.h"
-#include "diary/diarygridmodel.h"
 #include "diary/diaryreport.h"
 #include "diary/diarysearch.h"
 #include "diary/tcalform.h"
@@ -17,9 +16,11 @@
 #include "platform/desktop/shell.h"
 #include "platform/table/dataset.h"
 #include "platform/widgets/analogclock.h"
+#include "platform/widgets/datagrid.h"
 #include "platform/widgets/flashinglabel.h"
 #include "platform/widgets/gradientpanel.h"
 #include "platform/widgets/hint.h"
+#include "platform/widgets/recordnavigator.h"
 #include "platform/widgets/shapebutton.h"
 #include "shell/core/appsettings.h"
 
@@ -35,9 +36,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -119,7 +118,6 @@ DiaryPage::DiaryPage(MainAccess &main, QWidget *tab) : QObject(tab), m_main(main
     m_diary = main.session().dataset(QStringLiteral("Diary"));
     m_diaryQ = main.session().dataset(QStringLiteral("DiaryQ"));
     m_source = m_diary;
-    m_model = new DiaryGridModel(this);
     build(tab);
     connectButtons();
     useSource(m_diary);
@@ -219,23 +217,12 @@ QWidget *DiaryPage::buildHead()
     m_flashDiary->hide();
     h->addWidget(m_flashDiary);
 
-    auto *nav = new QWidget(m_calHead);
+    using Nav = RecordNavigator;
+    auto *nav = new RecordNavigator(Nav::First | Nav::Last | Nav::Delete | Nav::Edit
+                                        | Nav::Post | Nav::Cancel | Nav::Refresh,
+                                    m_calHead);
     nav->setObjectName(QStringLiteral("DiaryNavigator"));
-    auto *nh = new QHBoxLayout(nav);
-    nh->setContentsMargins(0, 0, 0, 0);
-    nh->setSpacing(1);
-    const char *const actions[][2] = {{"First", "|<"}, {"Last", ">|"}, {"Delete", "-"},
-                                      {"Edit", "^"},   {"Post", "v"},  {"Cancel", "x"},
-                                      {"Refresh", "@"}};
-    for (const auto &a : actions) {
-        auto *b = new QToolButton(nav);
-        const QString action = QString::fromLatin1(a[0]);
-        b->setObjectName(action);
-        b->setText(QString::fromLatin1(a[1]));
-        setHint(b, action + QStringLiteral(" record"));
-        connect(b, &QToolButton::clicked, this, [this, action] { navigatorAction(action); });
-        nh->addWidget(b);
-    }
+    m_navigator = nav;
     h->addWidget(nav);
 
     m_diarySel = new QComboBox(m_calHead);
@@ -305,27 +292,19 @@ QWidget *DiaryPage::buildBand()
     }
     h->addWidget(m_teal, 0);
 
-    m_grid = new QTableView(band);
+    m_grid = new DataGrid(band);
     m_grid->setObjectName(QStringLiteral("DiaryGrid"));
     setHint(m_grid, QStringLiteral("Tag with   y   as required for filtering and printing.   "
                                    "Change field to update Diary Notes heading and Calendar "
                                    "Date."));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->verticalHeader()->setDefaultSectionSize(20);
-    m_grid->horizontalHeader()->resizeSection(0, 40);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setColumns({{QStringLiteral("Tag"), QStringLiteral("Tag"), Qt::AlignCenter},
+                        {QStringLiteral("DATE"), QStringLiteral("Date ")}});
+    m_grid->setDateFormat(shortDateFormat());
     m_grid->setMinimumWidth(160);
-    m_grid->installEventFilter(this);
-    m_grid->viewport()->installEventFilter(this);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &now, const QModelIndex &before) {
-                if (m_following || !now.isValid() || !m_source)
-                    return;
-                m_source->moveTo(now.row());
-                if (before.isValid() && now.column() != before.column())
-                    gridRowChosen();
-            });
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    connect(m_grid, &DataGrid::cellClicked, this, [this] { gridRowChosen(); });
+    connect(m_grid, &DataGrid::columnEntered, this, [this] { gridRowChosen(); });
+    connect(m_grid, &DataGrid::focusLeft, this, &DiaryPage::postBoth);
     h->addWidget(m_grid, 1);
     return band;
 }
@@ -415,8 +394,10 @@ void DiaryPage::applyColours()
         p->setGradient(grad(1), grad(2));
     m_clock->setHourHandColor(grad(2));
     for (QWidget *w : {static_cast<QWidget *>(m_toDo), static_cast<QWidget *>(m_calendar),
-                       static_cast<QWidget *>(m_grid), static_cast<QWidget *>(m_daytime)})
+                       static_cast<QWidget *>(m_daytime)})
         setBase(w, grad(3));
+    m_grid->setBackgroundColor(grad(3));
+    m_grid->setAlternateColor(grad(4));
     QPalette p = m_dayHead->palette();
     p.setColor(QPalette::Window, grad(3));
     m_dayHead->setPalette(p);
@@ -609,22 +590,17 @@ void DiaryPage::useSource(Dataset *dataset)
     if (m_source)
         disconnect(m_source, nullptr, this, nullptr);
     m_source = dataset;
-    connect(dataset, &Dataset::currentChanged, this, [this] {
-        loadMemo();
-        followCursor();
-    });
-    connect(dataset, &Dataset::rowsReset, this, [this] {
-        loadMemo();
-        followCursor();
-    });
+    connect(dataset, &Dataset::currentChanged, this, &DiaryPage::loadMemo);
+    connect(dataset, &Dataset::rowsReset, this, &DiaryPage::loadMemo);
     connect(dataset, &Dataset::rowChanged, this, [this](int row) {
         if (m_source && row == m_source->row())
             loadMemo();
     });
     connect(dataset, &Dataset::controlsEnabled, this, &DiaryPage::loadMemo);
-    m_model->setDataset(dataset);
+    if (m_grid->dataset() != dataset)
+        m_grid->setDataset(dataset);
+    m_navigator->setDataset(dataset);
     loadMemo();
-    followCursor();
 }
 
 void DiaryPage::postBoth()
@@ -672,20 +648,6 @@ void DiaryPage::stampMemo()
     m_source->post();
     loadMemo();
     m_daytime->moveCursor(QTextCursor::End);
-}
-
-void DiaryPage::followCursor()
-{
-    if (!m_source || !m_source->isOpen() || m_source->controlsDisabled())
-        return;
-    const int row = m_source->row();
-    if (row < 0 || row >= m_model->rowCount())
-        return;
-    m_following = true;
-    const int col = qMax(0, m_grid->currentIndex().column());
-    m_grid->setCurrentIndex(m_model->index(row, col));
-    m_grid->scrollTo(m_model->index(row, col));
-    m_following = false;
 }
 
 void DiaryPage::setGridColour(const QColor &colour)
@@ -848,29 +810,6 @@ void DiaryPage::showHiddenPages(bool show)
         return;
     pages->setTabVisible(7, show);
     pages->setTabVisible(8, show);
-}
-
-void DiaryPage::navigatorAction(const QString &action)
-{
-    if (!m_source || !m_source->isOpen())
-        return;
-    if (action == QLatin1String("First")) {
-        m_source->first();
-    } else if (action == QLatin1String("Last")) {
-        m_source->last();
-    } else if (action == QLatin1String("Delete")) {
-        if (!m_source->isEmpty() && dialogs().confirm(QStringLiteral("Delete record?")))
-            m_source->remove();
-    } else if (action == QLatin1String("Edit")) {
-        m_source->edit();
-    } else if (action == QLatin1String("Post")) {
-        m_source->post();
-    } else if (action == QLatin1String("Cancel")) {
-        m_source->cancel();
-        loadMemo();
-    } else if (action == QLatin1String("Refresh")) {
-        m_source->refresh();
-    }
 }
 
 // --- search buttons ------------------------------------------------------------------------
@@ -1039,12 +978,10 @@ bool DiaryPage::eventFilter(QObject *watched, QEvent *event)
             m_toDo->insertPlainText(noteStamp(clock().now()));
             return true;
         }
-    } else if (t == QEvent::MouseButtonRelease && watched == m_grid->viewport()) {
-        QTimer::singleShot(0, this, &DiaryPage::gridRowChosen);
     } else if (t == QEvent::FocusOut) {
         if (watched == m_toDo)
             saveToDo();
-        else if (watched == m_daytime || watched == m_grid)
+        else if (watched == m_daytime)
             postBoth();
     } else if (t == QEvent::Hide && watched == m_main.tab(0)) {
         postBoth();

@@ -8,7 +8,6 @@
 class QCalendarWidget;
 class QComboBox;
 class QPlainTextEdit;
-class QTableView;
 class QWidget;
 
 namespace Brelvan::Table {
@@ -18,9 +17,10 @@ class Dataset;
 namespace Brelvan {
 
 class AnalogClock;
-class DiaryGridModel;
+class DataGrid;
 class FlashingLabel;
 class GradientPanel;
+class RecordNavigator;
 class MainAccess;
 class ShapeButton;
 
@@ -83,7 +83,6 @@ private:
     void loadMemo();
     void memoEdited();
     void stampMemo();
-    void followCursor();
     void setGridColour(const QColor &colour);
 
     // head panel tools
@@ -94,7 +93,6 @@ private:
     void mate();
     void diaryReport();
     void showHiddenPages(bool show);
-    void navigatorAction(const QString &action);
     void flip(ShapeButton *button);
 
     // the search buttons
@@ -109,12 +107,10 @@ private:
     Table::Dataset *m_diary = nullptr;
     Table::Dataset *m_diaryQ = nullptr;
     Table::Dataset *m_source = nullptr;
-    DiaryGridModel *m_model = nullptr;
     QString m_searchText;
     bool m_highlighting = false;
     QString m_findText;
     bool m_loadingMemo = false;
-    bool m_following = false;
 
     GradientPanel *m_calHead = nullptr;
     FlashingLabel *m_flashDiary = nullptr;
@@ -123,7 +119,8 @@ private:
     GradientPanel *m_teal = nullptr;
     QCalendarWidget *m_calendar = nullptr;
     AnalogClock *m_clock = nullptr;
-    QTableView *m_grid = nullptr;
+    DataGrid *m_grid = nullptr;
+    RecordNavigator *m_navigator = nullptr;
     GradientPanel *m_dayHeadPanel = nullptr;
     FlashingLabel *m_dayHead = nullptr;
     QPlainTextEdit *m_daytime = nullptr;

@@ -5,6 +5,7 @@
 #include "platform/desktop/shell.h"
 #include "platform/table/database.h"
 #include "platform/table/dataset.h"
+#include "platform/widgets/datagrid.h"
 #include "platform/widgets/flashinglabel.h"
 #include "platform/widgets/gradientpanel.h"
 #include "platform/widgets/shapebutton.h"
@@ -21,7 +22,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QPlainTextEdit>
-#include <QTableView>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -83,7 +83,7 @@ struct Page
         toDo = w->findChild<QPlainTextEdit *>("TDo");
         sel = w->findChild<QComboBox *>("DiarySel");
         head = w->findChild<FlashingLabel *>("DiaryHead");
-        grid = w->findChild<QTableView *>("DiaryGrid");
+        grid = w->findChild<DataGrid *>("DiaryGrid");
     }
     void click(const char *button) { w->findChild<ShapeButton *>(button)->click(); }
     ShapeButton *button(const char *name) { return w->findChild<ShapeButton *>(name); }
@@ -100,7 +100,7 @@ struct Page
     QPlainTextEdit *toDo;
     QComboBox *sel;
     FlashingLabel *head;
-    QTableView *grid;
+    DataGrid *grid;
 };
 
 const QDateTime now(QDate(2026, 3, 15), QTime(9, 30)); // a Sunday
@@ -122,6 +122,7 @@ private slots:
     void tagWithNothingTaggedReturnsToToday();
     void tagListsTheTaggedDays();
     void clearingTagsEmptiesEveryTag();
+    void gridRowSetsTheCalendar();
     void doubleClickStampsTheNote();
     void typedNoteIsPostedWhenLeavingTheMemo();
     void appendToDiaryGoesToTheCalendarsDay();
@@ -391,6 +392,27 @@ void TestDiaryPage::clearingTagsEmptiesEveryTag()
         QVERIFY2(d.tag.isEmpty(), qPrintable(d.date.toString()));
     QCOMPARE(p.calendar->selectedDate(), now.date());
     QCOMPARE(p.page->source(), &f.form()->session().diary());
+}
+
+void TestDiaryPage::gridRowSetsTheCalendar()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 2), "a", {}}, {QDate(2026, 3, 5), "c", "y"}});
+    f.start();
+    Page p(f);
+    const QRect cell = p.grid->visualRect(p.grid->model()->index(0, 1));
+    QTest::mouseClick(p.grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 2));
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("a"));
+    QCOMPARE(p.head->text(), QStringLiteral("Diary for Monday 2 March 2026"));
+    // in a selection the grid keeps showing it while the calendar follows its rows
+    p.choose(1);
+    QCOMPARE(p.grid->model()->rowCount(), 1);
+    const QRect tagged = p.grid->visualRect(p.grid->model()->index(0, 0));
+    QTest::mouseClick(p.grid->viewport(), Qt::LeftButton, {}, tagged.center());
+    QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 5));
+    QCOMPARE(p.grid->model()->rowCount(), 1);
 }
 
 void TestDiaryPage::doubleClickStampsTheNote()
@@ -777,10 +799,10 @@ void TestDiaryPage::popupMenuCopiesAndPastesGridCells()
     QCOMPARE(p.grid->contextMenuPolicy(), Qt::CustomContextMenu);
     menu->setTarget(p.grid);
     auto *model = p.grid->model();
-    p.grid->setCurrentIndex(model->index(0, 0));
+    p.grid->setCurrentCell(0, 0);
     menu->findChild<QAction *>("PopUpCopy")->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("y"));
-    p.grid->setCurrentIndex(model->index(1, 0));
+    p.grid->setCurrentCell(1, 0);
     menu->findChild<QAction *>("PopUpPaste")->trigger();
     QCOMPARE(storedDays(f).at(1).tag, QStringLiteral("y"));
     QVERIFY(!f.form()->session().diary().isEditing());
@@ -790,7 +812,7 @@ void TestDiaryPage::popupMenuCopiesAndPastesGridCells()
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("y"));
     // a word pasted into the date column is refused with the conversion error
     QApplication::clipboard()->setText("soon");
-    p.grid->setCurrentIndex(model->index(1, 1));
+    p.grid->setCurrentCell(1, 1);
     guarded([&] { menu->findChild<QAction *>("PopUpPaste")->trigger(); });
     QCOMPARE(f.dialogs().shown(Dialogs::Kind::Error).size(), 1);
     QVERIFY(f.dialogs().shown(Dialogs::Kind::Error).first().contains("soon"));
