@@ -32,6 +32,7 @@ PageSpec makeInventorySpec()
     s.clearFlips = false;
     s.reverseFlips = false;
     s.clearGoesToLast = true;
+    s.afterTagAll = PageSpec::AfterTagAll::AllCaptionRed;
 
     // the last five are worked out by the Sum and are not typed
     s.columns = {
@@ -69,6 +70,7 @@ PageSpec makeInventorySpec()
     // the start order is the key order, which is none of the list's entries
     s.startSortItem = -1;
     s.startSortText = QStringLiteral("ID,DateIn,DateOut");
+    s.defaultOrderBy = s.startSortText;
     s.sortTyped = true;
     return s;
 }

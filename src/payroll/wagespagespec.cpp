@@ -32,6 +32,8 @@ PageSpec makeWagesSpec()
     s.clearFlips = false;
     s.reverseFlips = false;
     s.clearGoesToLast = true;
+    s.afterTagAll = PageSpec::AfterTagAll::AllCaptionRed;
+    s.reverseShowsAllBeforePost = true;
 
     using Tint = ColumnSpec::Tint;
     s.columns = {
@@ -82,6 +84,7 @@ PageSpec makeWagesSpec()
                           "Surname,FirstName,DatePaid"})
         s.sortItems.append({QString::fromLatin1(e), QString::fromLatin1(e)});
     s.startSortItem = 4; // "DatePaid,Surname,Firstname,TFN", also the default for typed text
+    s.defaultOrderBy = QStringLiteral("DatePaid,Surname,Firstname,TFN");
     s.sortTyped = true;
     return s;
 }

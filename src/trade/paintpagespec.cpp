@@ -52,6 +52,8 @@ PageSpec makePaintSpec()
     for (const QString &e : entries)
         s.sortItems.append({e, QString(e).replace(QLatin1Char(';'), QLatin1Char(','))});
     s.startSortItem = 0;
+    // the price list keeps its place after start-up; the other lists go to their end
+    s.startAtLast = false;
     return s;
 }
 

@@ -30,6 +30,7 @@ PageSpec makeQuotesSpec()
     s.clearFlips = true;
     s.clearGoesToLast = true;
     s.enterMoves = false;
+    s.titleSort = false;
 
     s.columns = {
         {.field = "Tag", .centred = true},
