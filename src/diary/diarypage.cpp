@@ -134,6 +134,8 @@ DiaryPage::DiaryPage(MainAccess &main, QWidget *tab) : QObject(tab), m_main(main
         m_calHead->setCaption(QStringLiteral("Todays Date ")
                               + clock().today().toString(headingFormat));
         setHeading(QStringLiteral("Diary for ") + calendarDate().toString(headingFormat));
+        // the window settles the short date format right after this: the grid follows it
+        QTimer::singleShot(0, this, [this] { m_grid->setDateFormat(shortDateFormat()); });
     });
     connect(&ev, &MainEvents::todayRequested, this, &DiaryPage::today);
     connect(&ev, &MainEvents::closing, this, [this] {

@@ -123,6 +123,7 @@ private slots:
     void tagListsTheTaggedDays();
     void clearingTagsEmptiesEveryTag();
     void gridRowSetsTheCalendar();
+    void gridShowsDatesInTheChosenFormat();
     void doubleClickStampsTheNote();
     void typedNoteIsPostedWhenLeavingTheMemo();
     void appendToDiaryGoesToTheCalendarsDay();
@@ -413,6 +414,17 @@ void TestDiaryPage::gridRowSetsTheCalendar()
     QTest::mouseClick(p.grid->viewport(), Qt::LeftButton, {}, tagged.center());
     QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 5));
     QCOMPARE(p.grid->model()->rowCount(), 1);
+}
+
+void TestDiaryPage::gridShowsDatesInTheChosenFormat()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.writeIni("Detail", "DateFormat", "mm/dd/yyyy");
+    f.start();
+    QCoreApplication::processEvents();
+    Page p(f);
+    QCOMPARE(p.grid->model()->index(0, 1).data().toString(), QStringLiteral("03/15/2026"));
 }
 
 void TestDiaryPage::doubleClickStampsTheNote()
