@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 
 namespace Brelvan::Table {
@@ -73,6 +74,7 @@ Database::Database(Engine engine, const Schema &schema)
 
 Database::~Database()
 {
+    m_statements.clear();
     for (const Connection &c : m_connections) {
         {
             QSqlDatabase db = QSqlDatabase::database(c.name, false);
@@ -698,6 +700,30 @@ QSqlQuery Database::exec(const WriteToken &on, const QString &sql, const QVarian
     return run(on.active ? on.connectionName : QString(), sql, binds);
 }
 
+QSqlQuery Database::execCached(const WriteToken &on, const QString &sql,
+                               const QVariantList &binds) const
+{
+    if (m_engine != Engine::SQLite)
+        return exec(on, sql, binds);
+    // a walk posts the same few statements thousands of times: prepare each once
+    const QString name = on.active && !on.connectionName.isEmpty() ? on.connectionName
+                                                                    : m_connectionName;
+    auto it = m_statements.find(sql);
+    if (it == m_statements.end()) {
+        QSqlQuery qy(QSqlDatabase::database(name, false));
+        qy.setForwardOnly(true);
+        if (!qy.prepare(sql))
+            raise(qy, sql);
+        it = m_statements.insert(sql, qy);
+    }
+    QSqlQuery &qy = it.value();
+    for (int i = 0; i < binds.size(); ++i)
+        qy.bindValue(i, binds.at(i));
+    if (!qy.exec())
+        raise(qy, sql);
+    return qy;
+}
+
 void Database::beginWalk()
 {
     m_walks.push_back(beginWrite());
@@ -730,10 +756,12 @@ Database::WriteToken Database::beginWrite()
                                                : QStringLiteral("BEGIN"), {});
         c.transactionOpen = true;
         ++c.transaction;
+        c.savepoints.clear();
         t.ownsTransaction = true;
     } else {
         t.savepoint = QStringLiteral("sp%1").arg(++m_savepointSeq);
         run(c.name, QStringLiteral("SAVEPOINT ") + t.savepoint, {});
+        c.savepoints.push_back(t.savepoint);
     }
     t.active = true;
     t.transaction = c.transaction;
@@ -748,6 +776,7 @@ Database::WriteToken Database::beginWrite(const WriteToken &within)
     WriteToken t;
     t.savepoint = QStringLiteral("sp%1").arg(++m_savepointSeq);
     run(c.name, QStringLiteral("SAVEPOINT ") + t.savepoint, {});
+    c.savepoints.push_back(t.savepoint);
     t.active = true;
     t.connectionName = c.name;
     t.transaction = c.transaction;
@@ -760,12 +789,14 @@ void Database::commitWrite(WriteToken &t)
         return;
     t.active = false;
     Connection &c = connectionState(t.connectionName);
-    // a savepoint of a transaction that has ended went with it
-    if (!c.transactionOpen || c.transaction != t.transaction)
+    // a savepoint of a transaction that has ended, or released with one made before it,
+    // went with it
+    if (!isCurrent(t, c))
         return;
     if (t.ownsTransaction) {
         c.transactionOpen = false;
         c.busy = false;
+        c.savepoints.clear();
         try {
             run(c.name, QStringLiteral("COMMIT"), {});
         } catch (...) {
@@ -775,6 +806,8 @@ void Database::commitWrite(WriteToken &t)
             throw;
         }
     } else {
+        c.savepoints.erase(std::find(c.savepoints.begin(), c.savepoints.end(), t.savepoint),
+                           c.savepoints.end());
         run(c.name, QStringLiteral("RELEASE SAVEPOINT ") + t.savepoint, {});
     }
 }
@@ -785,14 +818,17 @@ void Database::rollbackWrite(WriteToken &t)
         return;
     t.active = false;
     Connection &c = connectionState(t.connectionName);
-    if (!c.transactionOpen || c.transaction != t.transaction)
+    if (!isCurrent(t, c))
         return;
     QSqlQuery qy(QSqlDatabase::database(c.name, false));
     if (t.ownsTransaction) {
         c.transactionOpen = false;
         c.busy = false;
+        c.savepoints.clear();
         qy.exec(QStringLiteral("ROLLBACK"));
     } else {
+        c.savepoints.erase(std::find(c.savepoints.begin(), c.savepoints.end(), t.savepoint),
+                           c.savepoints.end());
         qy.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + t.savepoint);
         qy.exec(QStringLiteral("RELEASE SAVEPOINT ") + t.savepoint);
     }
@@ -827,8 +863,16 @@ Database::Connection &Database::takeLockConnection()
 
 bool Database::isCurrent(const WriteToken &t) const
 {
-    const Connection &c = connectionState(t.connectionName);
-    return t.active && c.transactionOpen && c.transaction == t.transaction;
+    return t.active && isCurrent(t, connectionState(t.connectionName));
+}
+
+bool Database::isCurrent(const WriteToken &t, const Connection &c)
+{
+    if (!c.transactionOpen || c.transaction != t.transaction)
+        return false;
+    return t.ownsTransaction
+           || std::find(c.savepoints.cbegin(), c.savepoints.cend(), t.savepoint)
+                  != c.savepoints.cend();
 }
 
 Database::WriteToken Database::lockRow(const TableDef &table, qint64 recId)
@@ -858,8 +902,9 @@ Database::WriteToken Database::lockRow(const TableDef &table, qint64 recId,
     if (m_engine == Engine::SQLite) {
         // no lock here: the post checks the row is unchanged instead
         if (current) {
-            QSqlQuery qy = exec(sql, {recId});
+            QSqlQuery qy = execCached({}, sql, {recId});
             read(qy);
+            qy.finish();
         }
         return {};
     }
@@ -898,6 +943,7 @@ Database::WriteToken Database::lockRow(const TableDef &table, qint64 recId,
                 run(name, QStringLiteral("BEGIN"), {});
                 lc.transactionOpen = true;
                 ++lc.transaction;
+                lc.savepoints.clear();
                 t.active = true;
                 t.ownsTransaction = true;
                 t.connectionName = name;

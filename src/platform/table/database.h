@@ -2,6 +2,7 @@
 
 #include "platform/table/tabledef.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -79,6 +80,10 @@ public:
     QSqlQuery exec(const QString &sql, const QVariantList &binds = {}) const;
     // The same on the connection of a write (a record held in edit).
     QSqlQuery exec(const WriteToken &on, const QString &sql, const QVariantList &binds = {}) const;
+    // The same for a statement run again and again (the posts of a walk): kept prepared, so
+    // its result lasts only until the next call with the same text.
+    QSqlQuery execCached(const WriteToken &on, const QString &sql,
+                         const QVariantList &binds = {}) const;
 
     // Walks: many posts in one transaction, each post in its own savepoint.
     void beginWalk();
@@ -128,7 +133,9 @@ private:
         bool transactionOpen = false;
         quint64 transaction = 0; // counts the transactions begun on it
         bool busy = false;       // a lock connection lent to a record in edit
+        std::vector<QString> savepoints; // open ones, oldest first
     };
+    static bool isCurrent(const WriteToken &token, const Connection &connection);
 
     Database(Engine engine, const Schema &schema);
     void validate() const;
@@ -155,6 +162,7 @@ private:
     std::vector<WriteToken> m_walks;
     std::deque<Connection> m_connections; // [0] the main one, then lock connections
     int m_savepointSeq = 0;
+    mutable QHash<QString, QSqlQuery> m_statements; // SQLite: prepared for reuse, by text
 };
 
 // Names of the hidden columns every table carries for updates and change checks.
