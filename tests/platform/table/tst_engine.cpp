@@ -460,6 +460,21 @@ private slots:
         a->cancel();
         QCOMPARE(officeSeenElsewhere("B"), 21.0);
         QCOMPARE(officeSeenElsewhere("A"), 1.0);
+        {
+            // two records in edit in one walk, the earlier one posted first
+            Dataset::Walk walk(*a);
+            a->first();
+            a->edit();
+            a->setValue("Office", 3.0);
+            b->last();
+            b->edit();
+            b->setValue("Office", 23.0);
+            a->post();
+            b->post();
+            walk.commit();
+        }
+        QCOMPARE(officeSeenElsewhere("A"), 3.0);
+        QCOMPARE(officeSeenElsewhere("B"), 23.0);
 
         // the record one dataset holds is refused to another of the same copy, never a hang
         a->first();
