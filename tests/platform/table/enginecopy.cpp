@@ -3,8 +3,9 @@
 //     moves amounts between random Expense records (Office), COUNT times, each move one
 //     walk of two posts; logs "C id-from id-to amount" for a committed move and
 //     "R code message" for a refused one
-//   enginecopy walk LOCATION
-//     one walk over every Expense record: Tag "y" and Office + 1; prints "at N" as it goes
+//   enginecopy walk LOCATION [SLOW_AFTER]
+//     one walk over every Expense record: Tag "y" and Office + 1; prints "at N" as it goes,
+//     and after SLOW_AFTER records takes its time over each
 // LOCATION is a data folder, or server:port/database for PostgreSQL.
 
 #include "data/schema.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTextStream>
+#include <QThread>
 
 #include <cstdio>
 #include <optional>
@@ -106,6 +108,7 @@ int transfers(const QStringList &args)
 
 int walk(const QStringList &args)
 {
+    const int slowAfter = args.size() > 3 ? args.at(3).toInt() : 0;
     auto db = openLocation(args.at(2));
     Dataset ds(QStringLiteral("Expend"));
     ds.setDatabase(db.get());
@@ -124,6 +127,9 @@ int walk(const QStringList &args)
             std::printf("at %d\n", n);
             std::fflush(stdout);
         }
+        // past the middle the walk goes slower, so a kill sent then lands inside it
+        if (slowAfter > 0 && n > slowAfter)
+            QThread::usleep(300);
     }
     w.commit();
     std::printf("done %d ms %lld\n", n, static_cast<long long>(clock.elapsed()));

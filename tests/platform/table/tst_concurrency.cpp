@@ -187,7 +187,8 @@ private slots:
         copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QElapsedTimer clock;
         clock.start();
-        copy.start(QStringLiteral(ENGINE_COPY), {QStringLiteral("walk"), location()});
+        copy.start(QStringLiteral(ENGINE_COPY),
+                   {QStringLiteral("walk"), location(), QStringLiteral("5000")});
         QByteArray seen;
         while (!seen.contains("at 5000") && copy.state() != QProcess::NotRunning) {
             copy.waitForReadyRead(20000);
