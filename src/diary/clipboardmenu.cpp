@@ -53,9 +53,9 @@ void ClipboardMenu::writeCell(QAbstractItemView *view, const QModelIndex &index,
     const QString field = grid->currentFieldName();
     ds->edit();
     try {
+        const Table::FieldDef &def = ds->fieldDef(ds->fieldIndex(field));
         const QVariant v = value.typeId() == QMetaType::QString
-                               ? grid->datasetModel()->parseText(value.toString(),
-                                                                 ds->fieldDef(ds->fieldIndex(field)))
+                               ? grid->datasetModel()->parseText(value.toString(), def)
                                : value;
         ds->setValue(field, v);
         ds->post();

@@ -97,7 +97,8 @@ TCalForm::TCalForm(const QColor &grad1, const QColor &grad2, const QColor &grad3
         setHint(b, QString::fromLatin1(d.hint));
         const auto f = d.step;
         const bool highlight = d.highlight;
-        connect(b, &ShapeButton::clicked, this, [this, b, f, highlight] { step(b, f, highlight); });
+        connect(b, &ShapeButton::clicked, this,
+                [this, b, f, highlight] { step(b, f, highlight); });
         g->addWidget(b, d.row, d.col);
         m_buttons << b;
     }

@@ -545,7 +545,8 @@ void TestDiaryPage::searchButtonsWalkTheDays()
     Page p(f);
     p.calendar->setSelectedDate(QDate(2026, 3, 6));
     for (int i = 0; i < buttons.size(); ++i) {
-        if (buttons.at(i) != QLatin1String("NextBtn") && buttons.at(i) != QLatin1String("PriorBtn"))
+        const QString b = buttons.at(i);
+        if (b != QLatin1String("NextBtn") && b != QLatin1String("PriorBtn"))
             f.dialogs().answer("paint job");
         p.click(buttons.at(i).toLatin1().constData());
         QCOMPARE(p.calendar->selectedDate(), dates.at(i));
@@ -664,7 +665,8 @@ void TestDiaryPage::diaryReportPrintsTheSelection()
     // in plain mode every day prints
     p.choose(0);
     p.click("DiaryBtn");
-    QVERIFY(f.reports().last().pages.join('\n').contains(QRegularExpression("Total Records\\s+4")));
+    const QString all = f.reports().last().pages.join('\n');
+    QVERIFY(all.contains(QRegularExpression("Total Records\\s+4")));
 }
 
 void TestDiaryPage::toDoReportPrintsTheList()
