@@ -75,6 +75,7 @@ Database::Database(Engine engine, const Schema &schema)
 Database::~Database()
 {
     m_statements.clear();
+    m_serverResult = QSqlQuery();
     for (const Connection &c : m_connections) {
         {
             QSqlDatabase db = QSqlDatabase::database(c.name, false);
@@ -700,21 +701,21 @@ QSqlQuery Database::exec(const WriteToken &on, const QString &sql, const QVarian
     return run(on.active ? on.connectionName : QString(), sql, binds);
 }
 
-QSqlQuery Database::execCached(const WriteToken &on, const QString &sql,
-                               const QVariantList &binds) const
+QSqlQuery &Database::execCached(const WriteToken &on, const QString &sql,
+                                const QVariantList &binds) const
 {
-    if (m_engine != Engine::SQLite)
-        return exec(on, sql, binds);
+    if (m_engine != Engine::SQLite) {
+        m_serverResult = exec(on, sql, binds);
+        return m_serverResult;
+    }
     // a walk posts the same few statements thousands of times: prepare each once
-    const QString name = on.active && !on.connectionName.isEmpty() ? on.connectionName
-                                                                    : m_connectionName;
     auto it = m_statements.find(sql);
     if (it == m_statements.end()) {
-        QSqlQuery qy(QSqlDatabase::database(name, false));
+        QSqlQuery qy(connection());
         qy.setForwardOnly(true);
         if (!qy.prepare(sql))
             raise(qy, sql);
-        it = m_statements.insert(sql, qy);
+        it = m_statements.emplace(sql, std::move(qy));
     }
     QSqlQuery &qy = it.value();
     for (int i = 0; i < binds.size(); ++i)
@@ -902,7 +903,7 @@ Database::WriteToken Database::lockRow(const TableDef &table, qint64 recId,
     if (m_engine == Engine::SQLite) {
         // no lock here: the post checks the row is unchanged instead
         if (current) {
-            QSqlQuery qy = execCached({}, sql, {recId});
+            QSqlQuery &qy = execCached({}, sql, {recId});
             read(qy);
             qy.finish();
         }

@@ -82,8 +82,8 @@ public:
     QSqlQuery exec(const WriteToken &on, const QString &sql, const QVariantList &binds = {}) const;
     // The same for a statement run again and again (the posts of a walk): kept prepared, so
     // its result lasts only until the next call with the same text.
-    QSqlQuery execCached(const WriteToken &on, const QString &sql,
-                         const QVariantList &binds = {}) const;
+    QSqlQuery &execCached(const WriteToken &on, const QString &sql,
+                          const QVariantList &binds = {}) const;
 
     // Walks: many posts in one transaction, each post in its own savepoint.
     void beginWalk();
@@ -163,6 +163,7 @@ private:
     std::deque<Connection> m_connections; // [0] the main one, then lock connections
     int m_savepointSeq = 0;
     mutable QHash<QString, QSqlQuery> m_statements; // SQLite: prepared for reuse, by text
+    mutable QSqlQuery m_serverResult;               // the server's answer to execCached
 };
 
 // Names of the hidden columns every table carries for updates and change checks.

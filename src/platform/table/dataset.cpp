@@ -699,7 +699,7 @@ void Dataset::writeUpdate(const Database::WriteToken &on)
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND %4 = ?")
                             .arg(m_db->quoted(m_def->name), sets.join(QLatin1String(", ")), id,
                                  ver);
-    QSqlQuery qy = m_db->execCached(on, sql, binds);
+    QSqlQuery &qy = m_db->execCached(on, sql, binds);
     if (qy.numRowsAffected() != 1) {
         // someone else changed or deleted the row since it was read: refuse, lose nothing
         QSqlQuery probe = m_db->exec(on, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
@@ -739,11 +739,11 @@ void Dataset::writeInsert(const Database::WriteToken &on)
                        marks.join(QLatin1Char(',')));
     if (m_db->engine() == Database::Engine::PostgreSQL) {
         sql += QStringLiteral(" RETURNING ") + id;
-        QSqlQuery qy = m_db->execCached(on, sql, binds);
+        QSqlQuery &qy = m_db->execCached(on, sql, binds);
         if (qy.next())
             m_buffer.id = qy.value(0).toLongLong();
     } else {
-        QSqlQuery qy = m_db->execCached(on, sql, binds);
+        QSqlQuery &qy = m_db->execCached(on, sql, binds);
         m_buffer.id = qy.lastInsertId().toLongLong();
     }
     m_buffer.version = 0;
