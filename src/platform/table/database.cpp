@@ -275,9 +275,15 @@ std::unique_ptr<Database> Database::connectServer(const ServerAddress &server,
     db.setConnectOptions(serverOptions(server));
     if (server.host.trimmed().isEmpty())
         throw EngineError(QStringLiteral("No server address is set for the remote tables."));
-    if (!db.open())
+    if (!db.open()) {
+        const QString why = firstLine(db.lastError().databaseText());
+        if (why.contains(QLatin1String("does not exist")))
+            throw EngineError(QStringLiteral("The server %1:%2 answers but holds no database %3 "
+                                             "(brelvan-data create --server makes it): %4")
+                                  .arg(server.host).arg(server.port).arg(server.database, why));
         throw EngineError(QStringLiteral("The server %1 cannot be reached: %2")
-                              .arg(d->m_location, firstLine(db.lastError().databaseText())));
+                              .arg(d->m_location, why));
+    }
     applyServerSettings(db);
     return d;
 }

@@ -424,6 +424,26 @@ private slots:
         theirs.remove();
         mine->remove();
         QCOMPARE(query({QStringLiteral("SELECT * FROM Expense")})->recordCount(), 0);
+
+        // deleting a record another user holds in edit: the server refuses the delete, SQLite
+        // refuses their post; either way someone is told
+        addExpense(QDate(2024, 1, 3), "Held", 7.0);
+        mine->refresh();
+        theirs.refresh();
+        theirs.edit();
+        theirs.setValue("Office", 8.0);
+        QString told;
+        try {
+            mine->remove();
+            theirs.post();
+        } catch (const EngineError &e) {
+            told = e.message();
+        }
+        QVERIFY2(told.contains(QLatin1String("another user")), qPrintable(told));
+        if (theirs.isEditing())
+            theirs.cancel();
+        auto left = query({QStringLiteral("SELECT * FROM Expense")});
+        QCOMPARE(left->recordCount(), Testing::EngineFixture::postgres() ? 1 : 0);
     }
 
     void datasetsSharingAConnection()
