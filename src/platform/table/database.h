@@ -28,6 +28,11 @@ struct ServerAddress
 // One open set of the program's tables: a SQLite file in a data folder, or a database on a
 // PostgreSQL server. The datasets reach the tables only through this class, so the engine
 // differences stay here.
+//
+// Several copies on one set of tables: on the server a record going into edit is locked on a
+// connection of its own (or, inside a walk, in the walk's transaction), so other posts stay
+// their own durable writes; on SQLite every write takes the folder's write lock for its
+// moment and a post checks the row is unchanged. Either way a lost update is refused aloud.
 class Database
 {
 public:
