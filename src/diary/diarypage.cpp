@@ -288,6 +288,8 @@ void DiaryPage::appendToDay(const QString &lines)
     m_diary->setValue(QStringLiteral("Day"),
                       withLine(m_diary->text(QStringLiteral("Day")), lines));
     m_diary->post();
+    if (m_source == m_diaryQ && m_diaryQ->isOpen())
+        m_diaryQ->refresh();
     m_main.goToPage(0);
 }
 
@@ -298,7 +300,12 @@ void DiaryPage::useSource(Dataset *dataset)
     // the memo and the grid follow only the source in use
     if (m_source)
         disconnect(m_source, nullptr, this, nullptr);
+    // notes edited in a selection were written through DiaryQ: Diary reads them again, or
+    // its next post of such a day would be refused as changed by someone else
+    const bool leavingSelection = m_source == m_diaryQ && dataset == m_diary;
     m_source = dataset;
+    if (leavingSelection && m_diary->isOpen())
+        m_diary->refresh();
     connect(dataset, &Dataset::currentChanged, this, &DiaryPage::loadMemo);
     connect(dataset, &Dataset::rowsReset, this, &DiaryPage::loadMemo);
     connect(dataset, &Dataset::rowChanged, this, [this](int row) {

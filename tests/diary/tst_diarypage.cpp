@@ -121,6 +121,7 @@ private slots:
     void findTextWithoutResultLeavesTheCalendar();
     void tagWithNothingTaggedReturnsToToday();
     void tagListsTheTaggedDays();
+    void notesEditedInASelectionStayEditable();
     void clearingTagsEmptiesEveryTag();
     void gridRowSetsTheCalendar();
     void gridShowsDatesInTheChosenFormat();
@@ -377,6 +378,29 @@ void TestDiaryPage::tagListsTheTaggedDays()
     QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 5));
     QCOMPARE(p.memo->toPlainText(), QStringLiteral("c"));
     QCOMPARE(p.grid->palette().color(QPalette::Text), QColor(Qt::red));
+}
+
+void TestDiaryPage::notesEditedInASelectionStayEditable()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 5), "Smith", "y"}});
+    f.start();
+    Page p(f);
+    f.dialogs().answer("Smith");
+    p.choose(2);
+    p.memo->setFocus();
+    p.memo->moveCursor(QTextCursor::End);
+    QTest::keyClicks(p.memo, " rang");
+    p.choose(0);
+    p.calendar->setSelectedDate(QDate(2026, 3, 5));
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("Smith rang"));
+    p.memo->setFocus();
+    p.memo->moveCursor(QTextCursor::End);
+    QTest::keyClicks(p.memo, " back");
+    p.grid->setFocus();
+    QCOMPARE(storedDays(f).first().note, QStringLiteral("Smith rang back"));
+    QVERIFY(f.dialogs().shown(Dialogs::Kind::Error).isEmpty());
 }
 
 void TestDiaryPage::clearingTagsEmptiesEveryTag()
