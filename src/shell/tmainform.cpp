@@ -1,5 +1,8 @@
 #include "shell/tmainform.h"
 
+#include "books/expensespage.h"
+#include "books/incomepage.h"
+#include "clients/clientspage.h"
 #include "data/formats.h"
 #include "diary/diarypage.h"
 #include "platform/desktop/clock.h"
@@ -119,6 +122,9 @@ void TMainForm::installPages()
     // one line per page class: createXxxPage(*this);
     DiaryPage *diary = createDiaryPage(*this);
     setDiaryAppender([diary](const QString &lines) { diary->appendToDay(lines); });
+    createClientsPage(*this);
+    createExpensesPage(*this);
+    createIncomePage(*this);
 }
 
 QWidget *TMainForm::tab(int index) const

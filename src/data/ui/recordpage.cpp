@@ -140,6 +140,8 @@ RecordPage::RecordPage(MainAccess &main, const PageSpec &spec)
     wire();
 
     connect(&main.events(), &MainEvents::shown, this, [this] {
+        // the settings are read after the pages are made: titles and colours now
+        buildColumns();
         applyColours();
         startUp();
     });
@@ -148,15 +150,63 @@ RecordPage::RecordPage(MainAccess &main, const PageSpec &spec)
 RecordPage::~RecordPage() = default;
 
 ShapeButton *RecordPage::addButton(QBoxLayout *layout, const QString &name,
-                                   const QString &caption, const QString &hint)
+                                   const QString &caption, const QString &hint,
+                                   bool highlighted)
 {
     auto *b = new ShapeButton(caption);
     b->setObjectName(name);
-    b->setGradient(ShapeButton::silver(), ShapeButton::grey());
+    if (highlighted) {
+        m_highlighted << b;
+        b->setCaptionColor(Qt::white);
+        b->setGradient(settingColor(QStringLiteral("Grad2Str")),
+                       settingColor(QStringLiteral("Grad1Str")));
+    } else {
+        b->setGradient(ShapeButton::silver(), ShapeButton::grey());
+    }
     if (!hint.isEmpty())
         setHint(b, hint);
     layout->addWidget(b);
     return b;
+}
+
+QLineEdit *RecordPage::addRecordEdit(QBoxLayout *layout, const QString &name,
+                                     const QString &field, int width)
+{
+    auto *e = new QLineEdit;
+    e->setObjectName(name);
+    e->setFixedWidth(width);
+    layout->addWidget(e);
+    auto load = [this, e, field] {
+        QString t;
+        if (m_ds->isOpen() && m_ds->fieldIndex(field) >= 0 && !m_ds->isEmpty()) {
+            const QVariant v = m_ds->value(field);
+            t = v.typeId() == QMetaType::QDate ? shortDate(v.toDate()) : v.toString();
+        }
+        if (!e->hasFocus() || !e->isModified())
+            e->setText(t);
+        e->setModified(false);
+    };
+    for (auto sig : {&Dataset::opened, &Dataset::rowsReset, &Dataset::controlsEnabled})
+        connect(m_ds, sig, e, load);
+    connect(m_ds, &Dataset::currentChanged, e, load);
+    connect(m_ds, &Dataset::rowChanged, e, load);
+    connect(e, &QLineEdit::editingFinished, this, [this, e, field] {
+        if (!e->isModified() || !m_ds->isOpen())
+            return;
+        e->setModified(false);
+        if (!m_ds->isEditing())
+            m_ds->edit();
+        const QString t = e->text();
+        const int f = m_ds->fieldIndex(field);
+        QVariant v;
+        if (!t.isEmpty()) {
+            const QDate d = QDate::fromString(t, shortDateFormat());
+            v = m_ds->fieldDef(f).type == Table::FieldType::Date && d.isValid() ? QVariant(d)
+                                                                                 : QVariant(t);
+        }
+        m_ds->setValue(f, v);
+    });
+    return e;
 }
 
 QColor RecordPage::settingColor(const QString &key) const
@@ -183,6 +233,9 @@ void RecordPage::build()
         m_footer = new GradientPanel;
         m_footer->setObjectName(m_spec.footer);
         m_footer->setMinimumHeight(28);
+        m_footTools = new QHBoxLayout(m_footer);
+        m_footTools->setContentsMargins(4, 2, 4, 2);
+        m_footTools->setSpacing(6);
         v->addWidget(m_footer);
     }
     applyColours();
@@ -282,14 +335,10 @@ QWidget *RecordPage::buildSubHead()
                                  QStringLiteral("Reverse the tags of all records."));
     if (!m_spec.allButton.isEmpty())
         m_allBtn = addButton(h, m_spec.allButton, QStringLiteral("All"),
-                             QStringLiteral("Show all records."));
+                             QStringLiteral("Show all records."), true);
     if (!m_spec.sumButton.isEmpty())
         m_sumBtn = addButton(h, m_spec.sumButton, QStringLiteral("Sum"),
-                             QStringLiteral("Click if Red to recalculate Totals."));
-    for (ShapeButton *b : {m_allBtn, m_sumBtn}) {
-        if (b)
-            b->setCaptionColor(Qt::white);
-    }
+                             QStringLiteral("Click if Red to recalculate Totals."), true);
     m_subTools = new QHBoxLayout;
     m_subTools->setSpacing(4);
     h->addLayout(m_subTools);
@@ -360,7 +409,10 @@ void RecordPage::buildColumns()
         else if (t == ColumnSpec::Tint::Navy || m_spec.columns.at(i).navyText)
             delegate->colours.insert(i, QColor(0, 0, 0x80));
     }
+    QAbstractItemDelegate *old = m_grid->itemDelegate();
     m_grid->setItemDelegate(delegate);
+    if (old && old->parent() == m_grid)
+        old->deleteLater();
 }
 
 void RecordPage::applyColours()
@@ -376,10 +428,8 @@ void RecordPage::applyColours()
     m_grid->setAlternateColor(settingColor(QStringLiteral("Grad4Str")));
     if (m_notes)
         m_notes->setBackgroundColor(g3);
-    for (ShapeButton *b : {m_allBtn, m_sumBtn}) {
-        if (b)
-            b->setGradient(g2, g1);
-    }
+    for (ShapeButton *b : std::as_const(m_highlighted))
+        b->setGradient(g2, g1);
 }
 
 void RecordPage::wire()

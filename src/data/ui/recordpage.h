@@ -76,6 +76,7 @@ public:
     GradientPanel *footerPanel() const { return m_footer; }
     QHBoxLayout *headTools() const { return m_headTools; }
     QHBoxLayout *subHeadTools() const { return m_subTools; }
+    QHBoxLayout *footerTools() const { return m_footTools; }
     QVBoxLayout *sideLayout() const { return m_side; }
     DataGrid *grid() const { return m_grid; }
     QComboBox *fieldChooser() const { return m_sel; }
@@ -91,9 +92,14 @@ public:
     ShapeButton *allButton() const { return m_allBtn; }
     ShapeButton *sumButton() const { return m_sumBtn; }
 
-    // A shape button on a strip, plain (silver to grey), with its name and hint.
+    // A shape button on a strip, with its name and hint: plain (silver to grey), or
+    // highlighted (Grad2Str to Grad1Str, white caption) for the page's action buttons.
     ShapeButton *addButton(QBoxLayout *layout, const QString &name, const QString &caption,
-                           const QString &hint = {});
+                           const QString &hint = {}, bool highlighted = false);
+    // An edit box bound to a field of the current record: it shows the field, and text
+    // typed into it is written to the record (put into edit) when the box is left.
+    QLineEdit *addRecordEdit(QBoxLayout *layout, const QString &name, const QString &field,
+                             int width = 90);
     // The button highlight flip with this program's Grad2Str / Grad1Str.
     void flip(ShapeButton *button) const;
     QColor settingColor(const QString &key) const;
@@ -183,6 +189,8 @@ private:
     GradientPanel *m_footer = nullptr;
     QHBoxLayout *m_headTools = nullptr;
     QHBoxLayout *m_subTools = nullptr;
+    QHBoxLayout *m_footTools = nullptr;
+    QList<ShapeButton *> m_highlighted;
     QVBoxLayout *m_side = nullptr;
     DataGrid *m_grid = nullptr;
     QComboBox *m_sel = nullptr;

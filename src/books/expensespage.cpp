@@ -1,0 +1,146 @@
+#include "books/expensespage.h"
+
+#include "books/bookscolumns.h"
+#include "data/ui/mainaccess.h"
+#include "platform/widgets/hint.h"
+#include "platform/widgets/shapebutton.h"
+#include "shell/core/appsettings.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace Brelvan {
+
+using Books::column;
+using Books::titled;
+using Tint = ColumnSpec::Tint;
+
+PageSpec expensesSpec()
+{
+    PageSpec s;
+    s.page = QStringLiteral("Expenses");
+    s.tabIndex = 5;
+    s.dataset = QStringLiteral("Expend");
+    s.table = QStringLiteral("Expense");
+    s.grid = QStringLiteral("ExpendGrid");
+    s.headPanel = QStringLiteral("ExpHeadPanel");
+    s.subHeadPanel = QStringLiteral("ExpSubHead");
+    s.footer = QStringLiteral("ExpendFooter");
+    s.fieldChooser = QStringLiteral("ExpendSel");
+    s.filterEdit = QStringLiteral("ExpendFilter");
+    s.sortChooser = QStringLiteral("ExpendCombo");
+    s.toggle = QStringLiteral("ExpendToggle");
+    s.flashLabel = QStringLiteral("FlashExp");
+    s.navigator = QStringLiteral("ExpNavigator");
+    s.navigatorButtons = {"first", "last", "insert", "delete", "post", "cancel", "refresh"};
+    s.notesMemo = QStringLiteral("NoteExp");
+    s.notesHint = QStringLiteral("Double click to append Date and Time.");
+    s.tagAllButton = QStringLiteral("TagExpendBtn");
+    s.clearTagsButton = QStringLiteral("ClrExpendTagsBtn");
+    s.reverseTagsButton = QStringLiteral("SwapExpBtn");
+    s.sumButton = QStringLiteral("TotExpBtn");
+    s.clearFlips = true;
+    s.reverseFlips = true;
+    s.clearGoesToLast = true;
+
+    ColumnSpec tax = titled("Tax", "VAT", Tint::Tinted);
+    tax.navyText = true;
+    s.columns = {column("Tag"),    column("Bus"),      column("Code"),
+                 column("Cat"),    column("Date"),     column("Expense"),
+                 column("Supplier"), column("Year", nullptr, Tint::Grey),
+                 column("Period", nullptr, Tint::Grey), column("Invoice"),
+                 column("PaidBy"), column("Bank", "Summary", Tint::Tinted), tax,
+                 column("Office"), column("Other"),    column("Phone"),
+                 titled("F1", "E1"), titled("F2", "E2"), titled("F3", "E3"),
+                 titled("F4", "E4"), titled("F5", "E5"), titled("F6", "E6"),
+                 column("F7", "Tax Free", Tint::Navy)};
+    s.columns[0].width = 28;
+
+    s.chooserItems = {"Bus",    "Cat",    "Code",  "Expense", "Office",   "Other",
+                      "PaidBy", "Period", "Phone", "Summary", "Supplier", "Year"};
+    s.chooserFields = {{"Bus", "Bus"},
+                       {"Cat", "Cat"},
+                       {"Code", "Code"},
+                       {"Expense", "Expense"},
+                       {"Office", "Office", true, 13},
+                       {"Other", "Other", true, 14},
+                       {"PaidBy", "PaidBy"},
+                       {"Period", "Period"},
+                       {"Phone", "Phone", true, 15},
+                       {"Summary", "Bank", true, 11},
+                       {"Supplier", "Supplier"},
+                       {"Year", "Year"}};
+    s.sortItems = {{"Accounting", "Bus,Code,Cat,Date"},
+                   {"Bus,Date", "Bus,Date"},
+                   {"Cat,Date", "Cat,Date"},
+                   {"Code,Date", "Code,Date"},
+                   {"Date,Bus,Expense,Supplier,Invoice", "Date,Bus,Expense,Supplier,Invoice"},
+                   {"Expense,Date", "Expense,Date"},
+                   {"Invoice", "Invoice"},
+                   {"PaidBy,Date", "PaidBy,Date"},
+                   {"Summary,Date", "Bank,Date"},
+                   {"Supplier,Date", "Supplier,Date"}};
+    s.startSortItem = -1;
+    s.defaultOrderBy = QStringLiteral("Date,Bus,Expense,Supplier,Invoice");
+    s.dateDefaults = {{4, QStringLiteral("Date")}};
+    s.afterTagAll = PageSpec::AfterTagAll::ApplySelection;
+    return s;
+}
+
+ExpensesPage::ExpensesPage(MainAccess &main) : RecordPage(main, expensesSpec())
+{
+    buildStrips();
+}
+
+void ExpensesPage::buildStrips()
+{
+    QHBoxLayout *h = headTools();
+    addButton(h, QStringLiteral("ExpToDiaryBtn"), QStringLiteral("Diary"),
+              QStringLiteral("Send current record information to current diary date."));
+    addButton(h, QStringLiteral("RepeatExpBtn"), QStringLiteral("Repeat"),
+              QStringLiteral("Replicate current record - then EDIT it as necessary."));
+    auto *plus = new QComboBox;
+    plus->setObjectName(QStringLiteral("PlusExp"));
+    plus->addItems(Books::repeatDays());
+    plus->setCurrentIndex(-1);
+    setHint(plus, QStringLiteral("Recurring Expenses : Replicate current record by this # of "
+                                 "days"));
+    h->addWidget(plus);
+
+    QHBoxLayout *sub = subHeadTools();
+    addButton(sub, QStringLiteral("ExpCopyBtn"), QStringLiteral("Copy"), {}, true);
+    addButton(sub, QStringLiteral("GSTBtn"), QStringLiteral("Split"), {}, true);
+    m_apply = new QLineEdit;
+    m_apply->setObjectName(QStringLiteral("Apply"));
+    m_apply->setFixedWidth(36);
+    setHint(m_apply, QStringLiteral("Percentage Rate to use for GST."));
+    sub->addWidget(m_apply);
+    addButton(sub, QStringLiteral("AddGSTBtn"), QStringLiteral("Add"), {}, true);
+    addRecordEdit(sub, QStringLiteral("ExpDate"), QStringLiteral("Date"), 80);
+    addRecordEdit(sub, QStringLiteral("ExpInvoice"), QStringLiteral("Invoice"), 80);
+    addRecordEdit(sub, QStringLiteral("ExpExpense"), QStringLiteral("Expense"), 130);
+    addRecordEdit(sub, QStringLiteral("ExpSupplier"), QStringLiteral("Supplier"), 130);
+    addButton(sub, QStringLiteral("ListExpBtn"), QStringLiteral("List"),
+              QStringLiteral("Listing of Codes and Categories."));
+    addButton(sub, QStringLiteral("ExpNoteSrchBtn"), QStringLiteral("Search"),
+              QStringLiteral("Search all Record Notes for some text."));
+    addButton(sub, QStringLiteral("ExpNextNoteBtn"), QStringLiteral("Next"),
+              QStringLiteral("NEXT button, search for next record containing same text."));
+    addButton(footerTools(), QStringLiteral("TaxnBtn1"), QStringLiteral("Taxation"), {}, true);
+    footerTools()->addStretch(1);
+}
+
+void ExpensesPage::startUp()
+{
+    m_apply->setText(main().settings().value(QStringLiteral("ApplyRate")));
+    RecordPage::startUp();
+}
+
+ExpensesPage *createExpensesPage(MainAccess &main)
+{
+    return new ExpensesPage(main);
+}
+
+} // namespace Brelvan

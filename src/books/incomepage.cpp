@@ -1,0 +1,145 @@
+#include "books/incomepage.h"
+
+#include "books/bookscolumns.h"
+#include "data/ui/mainaccess.h"
+#include "platform/widgets/hint.h"
+#include "platform/widgets/shapebutton.h"
+#include "shell/core/appsettings.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+
+namespace Brelvan {
+
+using Books::column;
+using Books::titled;
+using Tint = ColumnSpec::Tint;
+
+PageSpec incomeSpec()
+{
+    PageSpec s;
+    s.page = QStringLiteral("Income");
+    s.tabIndex = 6;
+    s.dataset = QStringLiteral("Income");
+    s.table = QStringLiteral("Income");
+    s.grid = QStringLiteral("IncomeGrid");
+    s.headPanel = QStringLiteral("IncHeadPanel");
+    s.subHeadPanel = QStringLiteral("IncSubHead");
+    s.footer = QStringLiteral("IncomeFooter");
+    s.fieldChooser = QStringLiteral("IncomeSel");
+    s.filterEdit = QStringLiteral("IncomeFilter");
+    s.sortChooser = QStringLiteral("IncomeCombo");
+    s.toggle = QStringLiteral("IncomeToggle");
+    s.flashLabel = QStringLiteral("FlashInc");
+    s.navigator = QStringLiteral("IncNavigator");
+    s.navigatorButtons = {"first", "last", "insert", "delete", "post", "cancel", "refresh"};
+    s.notesMemo = QStringLiteral("NoteInc");
+    s.notesHint = QStringLiteral("Double click to append Date and Time.");
+    s.tagAllButton = QStringLiteral("TagIncomeBtn");
+    s.clearTagsButton = QStringLiteral("ClrIncomeTagsBtn");
+    s.reverseTagsButton = QStringLiteral("SwapIncBtn");
+    s.sumButton = QStringLiteral("TotIncBtn");
+    s.clearFlips = true;
+    s.reverseFlips = true;
+    s.clearGoesToLast = true;
+
+    ColumnSpec tax = titled("Tax", "VAT", Tint::Tinted);
+    tax.navyText = true;
+    s.columns = {column("Tag"),       column("Bus"),     column("Code"),
+                 column("Cat"),       column("Date"),    column("Year", nullptr, Tint::Grey),
+                 column("Period", nullptr, Tint::Grey),  column("InvoiceNo", "Ref No"),
+                 column("OrderNo"),   column("OrderDate"), column("Incom", "Income"),
+                 column("Sourc", "Source"), column("ABN"), column("PaidBy"),
+                 column("Bank", "Summary", Tint::Tinted), tax,
+                 column("Interest"),  column("Sales"),
+                 titled("F1", "I1"), titled("F2", "I2"), titled("F3", "I3"), titled("F4", "I4"),
+                 column("F5", "Tax Free", Tint::Navy)};
+    s.columns[0].width = 28;
+
+    s.chooserItems = {"Bus",    "Cat",   "Code",   "Income",  "PaidBy",
+                      "Period", "Sales", "Source", "Summary", "Year"};
+    s.chooserFields = {{"Bus", "Bus"},
+                       {"Cat", "Cat"},
+                       {"Code", "Code"},
+                       {"Income", "Incom"},
+                       {"PaidBy", "PaidBy"},
+                       {"Period", "Period"},
+                       {"Sales", "Sales", true, 17},
+                       {"Source", "Sourc"},
+                       {"Summary", "Bank", true, 14},
+                       {"Year", "Year"}};
+    s.sortItems = {{"Accounting", "Bus,Code,Cat,Date"},
+                   {"Bus,Date", "Bus,Date"},
+                   {"Cat,Date", "Cat,Date"},
+                   {"Code,Date", "Code,Date"},
+                   {"Date", "Date,Bus,Incom,Sourc,InvoiceNo"},
+                   {"Income,Date", "Incom,Date"},
+                   {"RefNo", "InvoiceNo"},
+                   {"OrderDate", "OrderDate"},
+                   {"OrderNo", "OrderNo"},
+                   {"PaidBy,Date", "PaidBy,Date"},
+                   {"Source,Date", "Sourc,Date"},
+                   {"Summary,Date", "Bank,Date"}};
+    s.startSortItem = -1;
+    s.defaultOrderBy = QStringLiteral("Date,Bus,Incom,Sourc,InvoiceNo");
+    s.dateDefaults = {{4, QStringLiteral("Date")}};
+    s.afterTagAll = PageSpec::AfterTagAll::Nothing;
+    return s;
+}
+
+IncomePage::IncomePage(MainAccess &main) : RecordPage(main, incomeSpec())
+{
+    buildStrips();
+}
+
+void IncomePage::buildStrips()
+{
+    QHBoxLayout *h = headTools();
+    addButton(h, QStringLiteral("IncToDiaryBtn"), QStringLiteral("Diary"),
+              QStringLiteral("Send current record information to current diary date."));
+    addButton(h, QStringLiteral("RepeatIncBtn"), QStringLiteral("Repeat"),
+              QStringLiteral("Replicate current record - then EDIT it as necessary."));
+    auto *plus = new QComboBox;
+    plus->setObjectName(QStringLiteral("PlusInc"));
+    plus->addItems(Books::repeatDays());
+    plus->setCurrentIndex(-1);
+    setHint(plus, QStringLiteral("Recurring Income : Replicate current record by this # of "
+                                 "days"));
+    h->addWidget(plus);
+
+    QHBoxLayout *sub = subHeadTools();
+    addButton(sub, QStringLiteral("IncCopyBtn"), QStringLiteral("Copy"), {}, true);
+    addButton(sub, QStringLiteral("SplitIncGSTBtn"), QStringLiteral("Split"), {}, true);
+    m_apply = new QLineEdit;
+    m_apply->setObjectName(QStringLiteral("ApplyInc"));
+    m_apply->setFixedWidth(36);
+    setHint(m_apply, QStringLiteral("Percentage Rate to use for Tax."));
+    sub->addWidget(m_apply);
+    addButton(sub, QStringLiteral("AddIncGSTBtn"), QStringLiteral("Add"), {}, true);
+    addButton(sub, QStringLiteral("WithHoldBtn"), QStringLiteral("With-Held"), {}, true);
+    addRecordEdit(sub, QStringLiteral("IncDate"), QStringLiteral("Date"), 80);
+    addRecordEdit(sub, QStringLiteral("IncIncom"), QStringLiteral("Incom"), 130);
+    addRecordEdit(sub, QStringLiteral("IncSourc"), QStringLiteral("Sourc"), 130);
+    addButton(sub, QStringLiteral("ListIncBtn"), QStringLiteral("List"),
+              QStringLiteral("Listing of Codes and Categories."));
+    addButton(sub, QStringLiteral("IncNoteSrchBtn"), QStringLiteral("Search"),
+              QStringLiteral("Search all Record Notes for some text."));
+    addButton(sub, QStringLiteral("IncNextNoteBtn"), QStringLiteral("Next"),
+              QStringLiteral("NEXT button, search for next record containing same text."));
+    addButton(footerTools(), QStringLiteral("TaxnBtn2"), QStringLiteral("Taxation"), {}, true);
+    footerTools()->addStretch(1);
+}
+
+void IncomePage::startUp()
+{
+    m_apply->setText(main().settings().value(QStringLiteral("ApplyRate")));
+    RecordPage::startUp();
+}
+
+IncomePage *createIncomePage(MainAccess &main)
+{
+    return new IncomePage(main);
+}
+
+} // namespace Brelvan

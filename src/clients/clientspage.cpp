@@ -1,0 +1,209 @@
+#include "clients/clientspage.h"
+
+#include "data/ui/mainaccess.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/table/dataset.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/hint.h"
+#include "platform/widgets/shapebutton.h"
+#include "shell/core/appsettings.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace Brelvan {
+
+namespace {
+
+ColumnSpec col(const char *field, const char *title = nullptr, const char *setting = nullptr)
+{
+    ColumnSpec c;
+    c.field = QString::fromLatin1(field);
+    if (title)
+        c.title = QString::fromLatin1(title);
+    if (setting)
+        c.titleSetting = QString::fromLatin1(setting);
+    return c;
+}
+
+} // namespace
+
+PageSpec clientsSpec()
+{
+    PageSpec s;
+    s.page = QStringLiteral("Clients");
+    s.tabIndex = 1;
+    s.dataset = QStringLiteral("Names");
+    s.table = QStringLiteral("Names");
+    s.grid = QStringLiteral("NamesGrid");
+    s.headPanel = QStringLiteral("ClientHead");
+    s.subHeadPanel = QStringLiteral("ClientSubHead");
+    s.fieldChooser = QStringLiteral("NamesSel");
+    s.filterEdit = QStringLiteral("NamesFilter");
+    s.sortChooser = QStringLiteral("NamesCombo");
+    s.toggle = QStringLiteral("NamesToggle");
+    s.flashLabel = QStringLiteral("FlashNames");
+    s.navigator = QStringLiteral("NameNavigator");
+    s.navigatorButtons = {"first", "prior", "next", "last", "insert", "delete",
+                          "post",  "cancel", "refresh"};
+    s.notesMemo = QStringLiteral("ClientNotes");
+    s.notesHint = QStringLiteral("Double click to append Date and Time.");
+    s.tagAllButton = QStringLiteral("TagNamesBtn");
+    s.clearTagsButton = QStringLiteral("ClrNamesTagsBtn");
+    s.reverseTagsButton = QStringLiteral("SwapNamesBtn");
+    s.clearFlips = true;
+    s.reverseFlips = true;
+    s.clearGoesToLast = false;
+    s.columns = {col("Tag"),      col("Code"),      col("Cat"),       col("Group"),
+                 col("FirstName"), col("Surname"),  col("ID"),        col("EntryDate"),
+                 col("Company"),  col("ABN", nullptr, "TIN/ABN#"),   col("AccountNo", "Account No"),
+                 col("Hphone"),   col("Wphone"),    col("Mobile"),    col("Fax"),
+                 col("Email"),    col("Web"),       col("Waddress"),  col("Wsuburb"),
+                 col("Wcity", "Wcity / Province"),  col("Wstate", "Wstate / Nation"),
+                 col("Wzip"),     col("Title"),     col("JobAddress"), col("Haddress"),
+                 col("Hsuburb"),  col("Hcity", "Hcity / Province"),
+                 col("Hstate", "Hstate / Nation"), col("Hzip"), col("DOB"), col("Spouse"),
+                 col("Children"), col("N1", nullptr, "Alpha"), col("N2", nullptr, "Number"),
+                 col("N3", nullptr, "Money"), col("Hours"), col("Pay", "Taxable"),
+                 col("Tax", nullptr, "VAT"), col("ExemptSup", "Tax Exempt"), col("PaidDate"),
+                 col("PaidWay"), col("Ref", "Inv No"), col("Service", "Service Rendered")};
+    s.columns[0].width = 28;
+    s.chooserItems = {"Cat",     "Code",    "Company", "DOB",     "DOB Tool", "Email",
+                      "EntryDate", "Fax",   "FirstName", "Group", "Haddress", "Hcity",
+                      "Hphone",  "Hstate",  "Hsuburb", "Hzip",    "ID",       "InvNo",
+                      "Mobile",  "PaidDate", "PaidWay", "Service", "Spouse",  "Surname",
+                      "Title",   "Waddress", "Wcity",  "Web",     "Wphone",   "Wstate",
+                      "Wsuburb", "Wzip"};
+    // the items that search their own field by containment; DOB, DOB Tool, EntryDate,
+    // InvNo and PaidDate have selections of their own
+    const QStringList own = {"DOB", "DOB Tool", "EntryDate", "InvNo", "PaidDate"};
+    for (const QString &item : s.chooserItems) {
+        if (!own.contains(item))
+            s.chooserFields.append({item, item});
+    }
+    const QStringList sorts = {
+        "Cat,EntryDate,Surname,FirstName,Company", "Code,EntryDate,Surname,FirstName,Company",
+        "Company,EntryDate,Surname,FirstName", "DOB,Surname,FirstName",
+        "EntryDate,Surname,FirstName,Company", "Fax,Surname,FirstName,EntryDate",
+        "FirstName,Surname,EntryDate", "Group,Surname,FirstName,Company,EntryDate",
+        "Hcity,Surname,FirstName,EntryDate", "Hphone,EntryDate",
+        "Hstate,Surname,FirstName,EntryDate", "Hsuburb,Surname,FirstName,EntryDate",
+        "Hzip,Surname,FirstName,EntryDate", "ID,EntryDate", "InvNo",
+        "Mobile,EntryDate", "PaidDate,Company,Surname,FirstName",
+        "PaidWay,PaidDate,Company,Surname,FirstName", "Surname,FirstName,Company,EntryDate",
+        "Wcity,Company,Surname,FirstName,EntryDate", "Wphone,Company,Surname,FirstName,EntryDate",
+        "Wstate,Company,Surname,FirstName,EntryDate",
+        "Wsuburb,Company,Surname,FirstName,EntryDate", "Wzip,Company,Surname,FirstName,EntryDate"};
+    for (const QString &t : sorts)
+        s.sortItems.append({t, t == QLatin1String("InvNo") ? QStringLiteral("Ref") : t});
+    s.startSortItem = 18;
+    s.dateDefaults = {{7, QStringLiteral("EntryDate")}};
+    s.afterTagAll = PageSpec::AfterTagAll::Nothing;
+    s.tagAllHourglass = false;
+    s.allUnticksToggle = false;
+    s.postInsertOnLeave = true;
+    s.startAtLast = false;
+    return s;
+}
+
+ClientsPage::ClientsPage(MainAccess &main) : RecordPage(main, clientsSpec())
+{
+    buildStrips();
+}
+
+void ClientsPage::buildStrips()
+{
+    QHBoxLayout *h = headTools();
+    addButton(h, QStringLiteral("LocateAsurname"), QStringLiteral("Locate"),
+              QStringLiteral("Locate Surname."));
+    addButton(h, QStringLiteral("ChekBtn"), QStringLiteral("Dups"),
+              QStringLiteral("Filter to hide records with duplicate Names and Company."));
+    addButton(h, QStringLiteral("ToDiaryBtn"), QStringLiteral("Diary"),
+              QStringLiteral("Send current client record information to current diary date."));
+    addButton(h, QStringLiteral("SendBtn"), QStringLiteral("Income"),
+              QStringLiteral("Send partial current client record Sales information to Income "
+                             "database.  Then check & EDIT the new entry."));
+    addButton(h, QStringLiteral("RepeatNameBtn"), QStringLiteral("Repeat"),
+              QStringLiteral("Replicate current record for next day - then EDIT new record as "
+                             "required."));
+    addButton(h, QStringLiteral("CalcBtn"), QStringLiteral("Calc"),
+              QStringLiteral("Calculate Pay = Client Hrs or Days * Configuration Form Rate."));
+
+    QHBoxLayout *sub = subHeadTools();
+    addButton(sub, QStringLiteral("NamesNoteSrchBtn"), QStringLiteral("Search"),
+              QStringLiteral("Search all Client Notes for some text."));
+    addButton(sub, QStringLiteral("NamesNextNoteBtn"), QStringLiteral("Next"),
+              QStringLiteral("NEXT button, search for next record containing text."));
+    addButton(sub, QStringLiteral("EmailBtn"), QStringLiteral("Email"),
+              QStringLiteral("Send Email to current Client"));
+    addButton(sub, QStringLiteral("ListNamesBtn"), QStringLiteral("List"),
+              QStringLiteral("Listing of Codes and Categories."));
+    addButton(sub, QStringLiteral("NamesCopyNotesBtn"), QStringLiteral("Copy"),
+              QStringLiteral("Copy all Contact Information and Notes to Clipboard"));
+    addButton(sub, QStringLiteral("IEbtn"), QStringLiteral("Web"),
+              QStringLiteral("Open Client's Web in Browser."));
+    for (const char *name :
+         {"RptPicker", "OtherRptCombo", "OtherCombo", "HomeRptCombo", "WorkRptCombo"}) {
+        auto *c = new QComboBox;
+        c->setObjectName(QString::fromLatin1(name));
+        c->setMinimumWidth(90);
+        sub->addWidget(c);
+    }
+
+    // the current client's names above the notes, and the picture box below them
+    QVBoxLayout *side = sideLayout();
+    int at = 0;
+    for (const char *field : {"FirstName", "Surname", "Company"}) {
+        auto *e = new QLineEdit;
+        e->setObjectName(QString::fromLatin1(field) + QStringLiteral("Text"));
+        e->setReadOnly(true);
+        auto load = [this, e, f = QString::fromLatin1(field)] {
+            Table::Dataset &ds = dataset();
+            e->setText(ds.isOpen() && !ds.isEmpty() ? ds.text(f) : QString());
+        };
+        connect(&dataset(), &Table::Dataset::currentChanged, e, load);
+        connect(&dataset(), &Table::Dataset::rowChanged, e, load);
+        connect(&dataset(), &Table::Dataset::opened, e, load);
+        connect(&dataset(), &Table::Dataset::controlsEnabled, e, load);
+        side->insertWidget(at++, e);
+    }
+    auto *pix = new QLabel;
+    pix->setObjectName(QStringLiteral("Pix"));
+    pix->setMinimumHeight(120);
+    pix->setAlignment(Qt::AlignCenter);
+    pix->setFrameShape(QFrame::StyledPanel);
+    side->addWidget(pix);
+}
+
+void ClientsPage::showAllClients()
+{
+    setChooserItem(0);
+    applySelection();
+    const QString id = main().settings().value(QStringLiteral("EntryStr"));
+    try {
+        dataset().locate(QStringLiteral("ID"), id);
+    } catch (const std::exception &) {
+        dialogs().information(QStringLiteral("Cant locate ") + id
+                              + QStringLiteral(" - Refresh or Re-Query?"));
+    }
+}
+
+void ClientsPage::showAllForReverse()
+{
+    showAllClients();
+}
+
+void ClientsPage::startUp()
+{
+    showAllClients();
+}
+
+ClientsPage *createClientsPage(MainAccess &main)
+{
+    return new ClientsPage(main);
+}
+
+} // namespace Brelvan

@@ -1,0 +1,698 @@
+#include "books/expensespage.h"
+#include "books/incomepage.h"
+#include "clients/clientspage.h"
+#include "data/schema.h"
+#include "data/ui/recordpage.h"
+#include "platform/table/database.h"
+#include "platform/table/dataset.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/flashinglabel.h"
+#include "platform/widgets/notesmemo.h"
+#include "platform/widgets/shapebutton.h"
+#include "shell/tmainform.h"
+#include "testing/fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace Brelvan;
+using Brelvan::Testing::Fixture;
+
+namespace {
+
+const QString deleteWarning = QStringLiteral(
+    "Do NOT completley empty databases (Grids) - the software expects to find a data "
+    "record.\r\n\r\nAdd new records first.\r\n\r\nCompletely emptying the database may cause "
+    "the program to malfunction !");
+
+struct PageInfo
+{
+    const char *page;  // object name of the page
+    const char *table;
+    int tab;
+};
+
+const PageInfo pages[] = {
+    {"ClientsPage", "Names", 1},
+    {"ExpensesPage", "Expense", 5},
+    {"IncomePage", "Income", 6},
+};
+
+const PageInfo &info(const QString &page)
+{
+    for (const PageInfo &p : pages) {
+        if (page == QLatin1String(p.page))
+            return p;
+    }
+    qFatal("no such page");
+}
+
+// The tags of a table as a second copy of the program reads them, in key order.
+QStringList storedTags(const Fixture &f, const QString &table)
+{
+    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+    Table::Dataset ds(QStringLiteral("Check"));
+    ds.setDatabase(db.get());
+    ds.setTableName(table);
+    ds.open();
+    QStringList tags;
+    for (ds.first(); !ds.eof(); ds.next())
+        tags << ds.text("Tag");
+    ds.close();
+    return tags;
+}
+
+// Before start: the tags of the first records in key order, every other tag cleared.
+void writeTags(const Fixture &f, const QString &table, const QStringList &firstTags)
+{
+    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+    Table::Dataset ds(QStringLiteral("Fill"));
+    ds.setDatabase(db.get());
+    ds.setTableName(table);
+    ds.open();
+    Table::Dataset::Walk walk(ds);
+    int i = 0;
+    for (ds.first(); !ds.eof(); ds.next(), ++i) {
+        const QString t = firstTags.value(i);
+        if (ds.text("Tag") == t)
+            continue;
+        ds.edit();
+        ds.setValue("Tag", t.isEmpty() ? QVariant() : QVariant(t));
+        ds.post();
+    }
+    walk.commit();
+    ds.close();
+}
+
+struct Page
+{
+    Page(Fixture &f, const QString &name) : f(f), pi(info(name))
+    {
+        page = f.mainForm()->findChild<RecordPage *>(name);
+        Q_ASSERT(page);
+        f.form()->goToPage(pi.tab);
+        QCoreApplication::processEvents();
+    }
+    Table::Dataset &ds() const { return page->dataset(); }
+    DataGrid *grid() const { return page->grid(); }
+    QStringList shownTags() const
+    {
+        QStringList t;
+        const int f = ds().fieldIndex("Tag");
+        for (int r = 0; r < ds().rowCount(); ++r)
+            t << ds().valueAt(r, f).toString();
+        return t;
+    }
+
+    Fixture &f;
+    const PageInfo &pi;
+    RecordPage *page = nullptr;
+};
+
+void addPageColumn()
+{
+    QTest::addColumn<QString>("page");
+}
+
+void addPageRows()
+{
+    for (const PageInfo &p : pages)
+        QTest::newRow(p.page) << QString::fromLatin1(p.page);
+}
+
+} // namespace
+
+class TestRecordPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frames_data();
+    void frames();
+    void tagAll_data();
+    void tagAll();
+    void clearTagsTouchesShownRecordsOnly_data();
+    void clearTagsTouchesShownRecordsOnly();
+    void reverseWithNothingTagged_data();
+    void reverseWithNothingTagged();
+    void otherTagCountsForClearAndReverseButNotForTitleSort();
+    void titleSortUsesTheCursorColumn();
+    void toggle();
+    void dateDefaultFollowsVisualPosition_data();
+    void dateDefaultFollowsVisualPosition();
+    void deleteWarningAtTwoRecords_data();
+    void deleteWarningAtTwoRecords();
+    void enterMovement_data();
+    void enterMovement();
+    void noteStamp_data();
+    void noteStamp();
+    void postOnLeavingTheGrid();
+    void editsDisabledWhenNotLive();
+    void walkFailureRestoresCursorAndRedrawing();
+    void tagAllTimingAtTenThousand();
+    void screenshots();
+};
+
+void TestRecordPages::frames_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QString>("sort");
+    QTest::addColumn<int>("chooserItems");
+    QTest::newRow("Clients") << "ClientsPage" << "NamesGrid" << 43
+                             << "Surname,FirstName,Company,EntryDate" << 34;
+    QTest::newRow("Expenses") << "ExpensesPage" << "ExpendGrid" << 23
+                              << "Date,Bus,Expense,Supplier,Invoice" << 14;
+    QTest::newRow("Income") << "IncomePage" << "IncomeGrid" << 23
+                            << "Date,Bus,Incom,Sourc,InvoiceNo" << 12;
+}
+
+void TestRecordPages::frames()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, grid);
+    QFETCH(int, columns);
+    QFETCH(QString, sort);
+    QFETCH(int, chooserItems);
+    Fixture f;
+    f.writeIni("Detail", "E3", "Sixty");
+    f.writeIni("Detail", "VAT", "GST");
+    f.start();
+    Page p(f, page);
+    auto *g = f.mainForm()->findChild<DataGrid *>(grid);
+    QVERIFY(g);
+    QCOMPARE(g->model()->columnCount(), columns);
+    QCOMPARE(p.page->sortChooser()->currentText(), sort);
+    QCOMPARE(p.page->fieldChooser()->count(), chooserItems);
+    QCOMPARE(p.page->fieldChooser()->itemText(0), QStringLiteral("All"));
+    QCOMPARE(p.page->fieldChooser()->itemText(1), QStringLiteral("Tag"));
+    QCOMPARE(p.page->filterEdit()->text(), QStringLiteral("y"));
+    QCOMPARE(p.ds().sql().value(0), QStringLiteral("SELECT * FROM ") + p.pi.table);
+    QVERIFY(p.page->flashLabel()->isHidden());
+    QCOMPARE(g->alternateColor(), p.page->settingColor("Grad4Str"));
+    // titles from the settings; Tax by the VAT setting
+    const auto title = [g](const QString &field) {
+        for (int c = 0; c < g->model()->columnCount(); ++c) {
+            if (g->datasetModel()->column(c).field == field)
+                return g->model()->headerData(c, Qt::Horizontal).toString();
+        }
+        return QStringLiteral("<none>");
+    };
+    QCOMPARE(title("Tax"), QStringLiteral("GST"));
+    if (page == QLatin1String("ExpensesPage")) {
+        QCOMPARE(title("F3"), QStringLiteral("Sixty"));
+        QCOMPARE(title("Bank"), QStringLiteral("Summary"));
+        QCOMPARE(g->datasetModel()->column(4).field, QStringLiteral("Date"));
+        // the page starts on its last record
+        QCOMPARE(p.ds().row(), p.ds().rowCount() - 1);
+    }
+    if (page == QLatin1String("ClientsPage")) {
+        QCOMPARE(g->datasetModel()->column(7).field, QStringLiteral("EntryDate"));
+        QCOMPARE(title("Ref"), QStringLiteral("Inv No"));
+    }
+}
+
+void TestRecordPages::tagAll_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("requeried");
+    QTest::newRow("Clients") << "ClientsPage" << false;
+    QTest::newRow("Expenses") << "ExpensesPage" << true;
+    QTest::newRow("Income") << "IncomePage" << false;
+}
+
+void TestRecordPages::tagAll()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, requeried);
+    Fixture f;
+    writeTags(f, info(page).table, {});
+    f.start();
+    Page p(f, page);
+    // a shown subset: the records of one Code
+    p.ds().first();
+    while (p.ds().text("Code").isEmpty())
+        p.ds().next();
+    const QString code = p.ds().text("Code");
+    p.page->requery({QStringLiteral("SELECT * FROM ") + p.pi.table + " WHERE Code = "
+                     + Table::quoteLiteral(code)});
+    const int shown = p.ds().rowCount();
+    const QStringList before = p.ds().sql();
+    QTest::mouseClick(p.page->tagAllButton(), Qt::LeftButton);
+
+    QCOMPARE(p.page->fieldChooser()->currentText(), QStringLiteral("Tag"));
+    QCOMPARE(storedTags(f, p.pi.table).count(QStringLiteral("y")), shown);
+    if (requeried) {
+        // the "Tag" selection: every record tagged y, whatever its Code
+        QCOMPARE(p.ds().sql().value(0), QStringLiteral("SELECT * FROM ") + p.pi.table
+                                            + " WHERE Tag LIKE \"%y%\"");
+        QCOMPARE(p.ds().rowCount(), shown);
+    } else {
+        QCOMPARE(p.ds().sql(), before);
+        QCOMPARE(p.ds().rowCount(), shown);
+        QCOMPARE(p.ds().row(), 0);
+    }
+    QVERIFY(p.ds().state() == Table::Dataset::State::Browse);
+}
+
+void TestRecordPages::clearTagsTouchesShownRecordsOnly_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("toLast");
+    QTest::newRow("Clients") << "ClientsPage" << false;
+    QTest::newRow("Expenses") << "ExpensesPage" << true;
+    QTest::newRow("Income") << "IncomePage" << true;
+}
+
+void TestRecordPages::clearTagsTouchesShownRecordsOnly()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, toLast);
+    Fixture f;
+    QStringList all(400, QStringLiteral("y"));
+    writeTags(f, info(page).table, all);
+    f.start();
+    Page p(f, page);
+    const int total = storedTags(f, p.pi.table).size();
+    // filter in force: the records of one Code
+    p.ds().first();
+    while (p.ds().text("Code").isEmpty())
+        p.ds().next();
+    const QString code = p.ds().text("Code");
+    p.page->requery({QStringLiteral("SELECT * FROM ") + p.pi.table + " WHERE Code = "
+                     + Table::quoteLiteral(code)});
+    const int shown = p.ds().rowCount();
+    QVERIFY(shown > 0 && shown < total);
+    ShapeButton *b = p.page->clearTagsButton();
+    QVERIFY(b->isPlain());
+    QTest::mouseClick(b, Qt::LeftButton);
+
+    QCOMPARE(p.shownTags(), QStringList(shown, QString()));
+    QCOMPARE(p.ds().rowCount(), shown); // not re-queried
+    QCOMPARE(storedTags(f, p.pi.table).count(QStringLiteral("y")), total - shown);
+    QCOMPARE(p.ds().row(), toLast ? shown - 1 : 0);
+    // the button flipped to the highlight colours, and back on the next click
+    QCOMPARE(b->startColor(), p.page->settingColor("Grad2Str"));
+    QCOMPARE(b->endColor(), p.page->settingColor("Grad1Str"));
+    QTest::mouseClick(b, Qt::LeftButton);
+    QVERIFY(b->isPlain());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(p.grid()->isAncestorOf(QApplication::focusWidget())
+            || QApplication::focusWidget() == p.grid());
+}
+
+void TestRecordPages::reverseWithNothingTagged_data()
+{
+    addPageColumn();
+    addPageRows();
+}
+
+void TestRecordPages::reverseWithNothingTagged()
+{
+    QFETCH(QString, page);
+    Fixture f;
+    writeTags(f, info(page).table, {});
+    f.start();
+    Page p(f, page);
+    const int total = storedTags(f, p.pi.table).size();
+    // a filter in force first: reverse shows every record before it walks
+    p.page->requery({QStringLiteral("SELECT * FROM ") + p.pi.table + " WHERE Tag = \"q\""});
+    QCOMPARE(p.ds().rowCount(), 0);
+    QTest::mouseClick(p.page->reverseTagsButton(), Qt::LeftButton);
+
+    QCOMPARE(storedTags(f, p.pi.table), QStringList(total, QStringLiteral("y")));
+    QCOMPARE(p.ds().rowCount(), total);
+    QCOMPARE(p.page->fieldChooser()->currentText(), QStringLiteral("Tag"));
+    QVERIFY(p.ds().sqlText().contains("WHERE Tag LIKE \"%y%\""));
+    QVERIFY(!p.page->reverseTagsButton()->isPlain());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestRecordPages::otherTagCountsForClearAndReverseButNotForTitleSort()
+{
+    Fixture f;
+    writeTags(f, "Income", {"X", "y", "", "X"});
+    f.start();
+    Page p(f, "IncomePage");
+    const int total = storedTags(f, "Income").size();
+
+    // title sort: only the "y"
+    p.page->titleSort();
+    QCOMPARE(p.ds().rowCount(), 1);
+    QCOMPARE(p.shownTags(), QStringList{"y"});
+
+    // reverse: X and y are tagged and lose it, the rest gain "y"
+    QTest::mouseClick(p.page->reverseTagsButton(), Qt::LeftButton);
+    QStringList expected(total, QStringLiteral("y"));
+    expected[0] = expected[1] = expected[3] = QString();
+    QCOMPARE(storedTags(f, "Income"), expected);
+    QCOMPARE(p.ds().rowCount(), total - 3);
+
+    // clear over all records: the X goes with the y
+    writeTags(f, "Income", {"X", "", "y"});
+    p.page->showAll();
+    QTest::mouseClick(p.page->clearTagsButton(), Qt::LeftButton);
+    QCOMPARE(storedTags(f, "Income"), QStringList(total, QString()));
+}
+
+void TestRecordPages::titleSortUsesTheCursorColumn()
+{
+    Fixture f;
+    writeTags(f, "Expense", QStringList(40, QStringLiteral("y")));
+    f.start();
+    Page p(f, "ExpensesPage");
+    p.ds().last();
+    p.grid()->setCurrentVisualColumn(6); // Supplier
+    p.ds().edit();
+    p.ds().setValue("Supplier", QStringLiteral("Not posted"));
+    const int shownBefore = f.dialogs().shown().size();
+    // a click on the title of column 1 (Bus)
+    QHeaderView *h = p.grid()->horizontalHeader();
+    const int x = h->sectionViewportPosition(h->logicalIndex(1)) + 5;
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(x, h->height() / 2));
+
+    QCOMPARE(f.dialogs().shown().mid(shownBefore),
+             QStringList{"Only records with Tag = y will be sorted and shown."});
+    QCOMPARE(p.ds().sql(), (QStringList{"SELECT * FROM Expense WHERE Tag LIKE \"y\"",
+                                        "Order by Supplier"}));
+    QCOMPARE(p.ds().rowCount(), 40);
+    QCOMPARE(p.ds().row(), 39);
+    const int sup = p.ds().fieldIndex("Supplier");
+    for (int r = 1; r < p.ds().rowCount(); ++r)
+        QVERIFY(p.ds().valueAt(r - 1, sup).toString() <= p.ds().valueAt(r, sup).toString());
+    for (int r = 0; r < p.ds().rowCount(); ++r)
+        QVERIFY(p.ds().valueAt(r, sup).toString() != QLatin1String("Not posted"));
+    QVERIFY(p.page->flashLabel()->isHidden());
+}
+
+void TestRecordPages::toggle()
+{
+    Fixture f;
+    f.start();
+    Page p(f, "ExpensesPage");
+    QCheckBox *t = p.page->toggle();
+    QVERIFY(!t->isChecked());
+    QVERIFY(t->styleSheet().contains("#00ff00"));
+    // with "All" chosen a tick bounces back: the "All" selection unticks it
+    t->click();
+    QVERIFY(!t->isChecked());
+    QCOMPARE(p.ds().sql(), QStringList{"SELECT * FROM Expense"});
+    p.page->setChooserItem("Tag");
+    t->click();
+    QVERIFY(t->isChecked());
+    QVERIFY(t->styleSheet().contains("#ff0000"));
+    QCOMPARE(p.ds().sql().value(0), QStringLiteral("SELECT * FROM Expense WHERE Tag LIKE \"%y%\""));
+    t->click();
+    QVERIFY(t->styleSheet().contains("#00ff00"));
+    QCOMPARE(p.ds().sql(), QStringList{"SELECT * FROM Expense"});
+
+    // a selection other than "All" ticks it; "All" unticks it (not on Clients)
+    p.page->setChooserItem("Tag");
+    p.page->applySelection();
+    QVERIFY(t->isChecked());
+    p.page->showAll();
+    QVERIFY(!t->isChecked());
+
+    Page c(f, "ClientsPage");
+    c.page->setChooserItem("Tag");
+    c.page->applySelection();
+    QVERIFY(c.page->toggle()->isChecked());
+    c.page->showAll();
+    QVERIFY(c.page->toggle()->isChecked());
+}
+
+void TestRecordPages::dateDefaultFollowsVisualPosition_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("dateField");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<bool>("moveIt");
+    QTest::newRow("Expenses") << "ExpensesPage" << "Date" << 4 << false;
+    QTest::newRow("Expenses moved") << "ExpensesPage" << "Date" << 4 << true;
+    QTest::newRow("Income") << "IncomePage" << "Date" << 4 << false;
+    QTest::newRow("Clients") << "ClientsPage" << "EntryDate" << 7 << false;
+}
+
+void TestRecordPages::dateDefaultFollowsVisualPosition()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, dateField);
+    QFETCH(int, position);
+    QFETCH(bool, moveIt);
+    Fixture f;
+    f.setNow(QDateTime(QDate(2026, 3, 15), QTime(9, 30)));
+    f.start();
+    Page p(f, page);
+    QHeaderView *h = p.grid()->horizontalHeader();
+    if (moveIt)
+        h->moveSection(position, position + 4); // the date column moves right
+    p.grid()->setCurrentVisualColumn(0);
+    p.ds().append();
+    QVERIFY(p.ds().isNull(dateField));
+    // the column where the date now stands does nothing when moved away
+    if (moveIt) {
+        p.grid()->setCurrentVisualColumn(position + 4);
+        QVERIFY(p.ds().isNull(dateField));
+        QCOMPARE(p.grid()->currentFieldName(), dateField);
+    }
+    p.grid()->setCurrentVisualColumn(position);
+    QCOMPARE(p.ds().date(dateField), QDate(2026, 3, 15));
+    QVERIFY(p.ds().state() == Table::Dataset::State::Insert); // not posted
+    if (moveIt)
+        QVERIFY(p.grid()->currentFieldName() != dateField);
+
+    // a record with a date keeps it
+    p.ds().cancel();
+    p.ds().first();
+    const QDate had = p.ds().date(dateField);
+    if (had.isValid()) {
+        p.grid()->setCurrentVisualColumn(0);
+        p.grid()->setCurrentVisualColumn(position);
+        QCOMPARE(p.ds().date(dateField), had);
+    }
+}
+
+void TestRecordPages::deleteWarningAtTwoRecords_data()
+{
+    addPageColumn();
+    addPageRows();
+}
+
+void TestRecordPages::deleteWarningAtTwoRecords()
+{
+    QFETCH(QString, page);
+    Fixture f;
+    writeTags(f, info(page).table, {"y", "y", "y"});
+    f.start();
+    Page p(f, page);
+    p.page->titleSort(); // shows the three tagged records
+    QCOMPARE(p.ds().rowCount(), 3);
+    auto warnings = [&f] { return f.dialogs().shown().count(deleteWarning); };
+    p.ds().remove();
+    QCOMPARE(warnings(), 0);
+    p.ds().remove(); // the second-last
+    QCOMPARE(warnings(), 1);
+    p.ds().remove(); // the last
+    QCOMPARE(warnings(), 1);
+    QCOMPARE(p.ds().rowCount(), 0);
+}
+
+void TestRecordPages::enterMovement_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<int>("fromRow"); // -1: the last record
+    QTest::addColumn<int>("fromColumn"); // -1: the last column
+    QTest::addColumn<int>("toRow");
+    QTest::addColumn<int>("toColumn");
+    QTest::newRow("right") << "ExpensesPage" << false << 2 << 3 << 2 << 4;
+    QTest::newRow("last column: next record") << "IncomePage" << false << 2 << -1 << 3 << 0;
+    QTest::newRow("last of the last record") << "ExpensesPage" << false << -1 << -1 << -1 << 0;
+    QTest::newRow("shift left") << "ClientsPage" << true << 2 << 3 << 2 << 2;
+    QTest::newRow("shift on column 0") << "ClientsPage" << true << 2 << 0 << 1 << -1;
+}
+
+void TestRecordPages::enterMovement()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, shift);
+    QFETCH(int, fromRow);
+    QFETCH(int, fromColumn);
+    QFETCH(int, toRow);
+    QFETCH(int, toColumn);
+    Fixture f;
+    f.start();
+    Page p(f, page);
+    const int lastRow = p.ds().rowCount() - 1;
+    const int lastCol = p.grid()->lastVisualColumn();
+    auto row = [lastRow](int r) { return r < 0 ? lastRow : r; };
+    auto col = [lastCol](int c) { return c < 0 ? lastCol : c; };
+    p.grid()->setCurrentCell(row(fromRow), col(fromColumn));
+    p.grid()->setFocus();
+    QWidget *target = p.grid()->cellEditor() && p.grid()->cellEditor()->isVisible()
+                          ? static_cast<QWidget *>(p.grid()->cellEditor())
+                          : p.grid();
+    QTest::keyClick(target, Qt::Key_Return, shift ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(p.ds().row(), row(toRow));
+    QCOMPARE(p.grid()->currentVisualColumn(), col(toColumn));
+    QCOMPARE(p.ds().rowCount(), lastRow + 1); // no record appended
+}
+
+void TestRecordPages::noteStamp_data()
+{
+    addPageColumn();
+    addPageRows();
+}
+
+void TestRecordPages::noteStamp()
+{
+    QFETCH(QString, page);
+    Fixture f;
+    f.setNow(QDateTime(QDate(2026, 3, 15), QTime(9, 30, 5)));
+    f.start();
+    Page p(f, page);
+    p.ds().first();
+    NotesMemo *memo = p.page->notesMemo();
+    QVERIFY(memo);
+    const QString before = p.ds().text("Notes");
+    QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    const QString after = p.ds().text("Notes");
+    const QString stamp = QStringLiteral("15/03/2026 09:30:05 ");
+    QVERIFY2(after.endsWith(stamp), qPrintable(after));
+    if (!before.isEmpty())
+        QCOMPARE(after.left(after.size() - stamp.size()).trimmed(), before.trimmed());
+    const QString head = after.left(after.size() - stamp.size());
+    QVERIFY(head.isEmpty() || head.endsWith('\n'));
+    QVERIFY(p.ds().state() == Table::Dataset::State::Browse); // posted
+}
+
+void TestRecordPages::postOnLeavingTheGrid()
+{
+    Fixture f;
+    f.start();
+    Page p(f, "IncomePage");
+    p.grid()->setFocus();
+    p.ds().first();
+    p.ds().edit();
+    p.ds().setValue("Sourc", QStringLiteral("Left behind"));
+    p.page->filterEdit()->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(p.ds().state() == Table::Dataset::State::Browse);
+
+    // leaving the page posts an edit; an insert stays pending except on Clients
+    p.ds().append();
+    p.ds().setValue("Sourc", QStringLiteral("New"));
+    p.grid()->setFocus();
+    f.form()->goToPage(0);
+    QCoreApplication::processEvents();
+    QVERIFY(p.ds().state() == Table::Dataset::State::Insert);
+    p.ds().cancel();
+
+    Page c(f, "ClientsPage");
+    c.grid()->setFocus();
+    c.ds().append();
+    c.ds().setValue("Surname", QStringLiteral("Leaver"));
+    f.form()->goToPage(0);
+    QCoreApplication::processEvents();
+    QVERIFY(c.ds().state() == Table::Dataset::State::Browse);
+}
+
+void TestRecordPages::editsDisabledWhenNotLive()
+{
+    Fixture f;
+    f.start();
+    Page p(f, "ExpensesPage");
+    QVERIFY(p.page->flashLabel()->isHidden());
+    // a query the engine refuses leaves the page closed: edits would not be saved
+    QVERIFY_THROWS_EXCEPTION(std::exception,
+                             p.page->requery({"SELECT * FROM Expense WHERE Nope = 1"}));
+    QVERIFY(!p.page->flashLabel()->isHidden());
+    QVERIFY(p.page->flashLabel()->isFlashing());
+    p.page->showAll();
+    QVERIFY(p.page->flashLabel()->isHidden());
+}
+
+void TestRecordPages::walkFailureRestoresCursorAndRedrawing()
+{
+    Fixture f;
+    f.start();
+    Page p(f, "IncomePage");
+    // a post that fails during the walk: a before-post that refuses the third record
+    int posts = 0;
+    p.ds().setBeforePost([&posts](Table::Dataset &) {
+        if (++posts == 3)
+            throw std::runtime_error("refused");
+    });
+    QVERIFY_THROWS_EXCEPTION(std::exception, p.page->tagAll());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(!p.ds().controlsDisabled());
+    QCOMPARE(storedTags(f, "Income").count("y") >= 2, true);
+}
+
+void TestRecordPages::tagAllTimingAtTenThousand()
+{
+    Fixture f(Fixture::EmptyTables);
+    {
+        auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+        Table::Dataset ds(QStringLiteral("Fill"));
+        ds.setDatabase(db.get());
+        ds.setTableName(QStringLiteral("Income"));
+        ds.open();
+        Table::Dataset::Walk walk(ds);
+        for (int i = 0; i < 10000; ++i) {
+            ds.append();
+            ds.setValue("Date", QDate(2020, 1, 1).addDays(i % 2000));
+            ds.setValue("Incom", QStringLiteral("Sale %1").arg(i));
+            ds.setValue("InvoiceNo", double(i + 1));
+            ds.setValue("Sales", 100.0);
+            ds.setValue("Bank", 110.0);
+            ds.setValue("Tax", 10.0);
+            ds.post();
+        }
+        walk.commit();
+    }
+    f.start();
+    Page p(f, "IncomePage");
+    QCOMPARE(p.ds().rowCount(), 10000);
+    bool progressSeen = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (f.mainForm()->findChild<QProgressDialog *>("WalkProgress"))
+            progressSeen = true;
+    });
+    probe.start(1);
+    QElapsedTimer t;
+    t.start();
+    QTest::mouseClick(p.page->tagAllButton(), Qt::LeftButton);
+    const qint64 ms = t.elapsed();
+    probe.stop();
+    qInfo("tag all over 10,000 Income records with progress shown: %lld ms", ms);
+    QVERIFY(progressSeen);
+    QCOMPARE(storedTags(f, "Income").count("y"), 10000);
+}
+
+void TestRecordPages::screenshots()
+{
+    Fixture f;
+    f.start();
+    f.mainForm()->resize(1280, 800);
+    QDir().mkpath("/tmp/brelvan-pages");
+    for (const PageInfo &pi : pages) {
+        Page p(f, pi.page);
+        QTest::qWait(50);
+        const QString name = QString::fromLatin1(pi.page).chopped(4);
+        QVERIFY(f.mainForm()->grab().save("/tmp/brelvan-pages/" + name + ".png"));
+    }
+}
+
+BRELVAN_TEST_MAIN(TestRecordPages)
+#include "tst_recordpages.moc"
