@@ -5,6 +5,8 @@
 #include "clients/clientspage.h"
 #include "data/formats.h"
 #include "diary/diarypage.h"
+#include "inventory/inventorypage.h"
+#include "payroll/wagespage.h"
 #include "platform/desktop/clock.h"
 #include "platform/desktop/dialogs.h"
 #include "platform/desktop/shell.h"
@@ -17,6 +19,9 @@
 #include "shell/exceptionlog.h"
 #include "shell/tdirectform.h"
 #include "shell/tpassworddlg.h"
+#include "trade/jobspage.h"
+#include "trade/paintpage.h"
+#include "trade/quotespage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -125,6 +130,11 @@ void TMainForm::installPages()
     createClientsPage(*this);
     createExpensesPage(*this);
     createIncomePage(*this);
+    createPaintPage(*this);
+    createQuotesPage(*this);
+    createJobsPage(*this);
+    createInventoryPage(*this);
+    createWagesPage(*this);
 }
 
 QWidget *TMainForm::tab(int index) const
