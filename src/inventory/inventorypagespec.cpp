@@ -38,10 +38,11 @@ PageSpec makeInventorySpec()
     s.columns = {
         {.field = "Tag", .centred = true},
         {.field = "Bus"},
-        {.field = "Code"},
+        {.field = "Code", .width = 64},
         {.field = "Cat"},
         {.field = "DateIn", .title = "Date In"},
-        {.field = "Year"},
+        // four figures of a year are wider than four average letters
+        {.field = "Year", .width = 46},
         {.field = "Period"},
         {.field = "ID"},
         {.field = "Item"},

@@ -43,7 +43,7 @@ PageSpec makeWagesSpec()
         {.field = "Active", .centred = true},
         {.field = "DatePaid"},
         // stamped from the pay date when the record is left
-        {.field = "Year", .tint = Tint::Grey, .readOnly = true},
+        {.field = "Year", .tint = Tint::Grey, .readOnly = true, .width = 46},
         {.field = "Period", .tint = Tint::Grey, .readOnly = true},
         {.field = "PaidBy"},
         {.field = "FirstName"},
