@@ -198,6 +198,13 @@ void TestTradePages::showsEveryRecord()
     // the price list stays at its first paint; the other lists go to their last record
     QCOMPARE(p.ds().row(), page == QLatin1String("Paint") ? 0 : p.ds().rowCount() - 1);
     QCOMPARE(p.page->notesMemo() != nullptr, page != QLatin1String("Paint"));
+    if (p.page->notesMemo()) {
+        // beside the grid, but under it on the Wages page
+        const QPoint memo = p.page->notesMemo()->mapTo(f.mainForm(), QPoint());
+        const QPoint grid = p.grid()->mapTo(f.mainForm(), QPoint());
+        QCOMPARE(memo.y() >= grid.y() + p.grid()->height(), page == QLatin1String("Wages"));
+        QCOMPARE(memo.x() >= grid.x() + p.grid()->width(), page != QLatin1String("Wages"));
+    }
 }
 
 void TestTradePages::wagesTitlesFromSettings()
