@@ -523,6 +523,10 @@ void TestDiaryPage::toDoIsLoadedAtStartAndSavedOnLeaving()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("Buy paint\r\nRing Smith\r\nSand doors"));
     file.close();
+    // a double click adds the date and time on a line of its own
+    QTest::mouseDClick(p.toDo->viewport(), Qt::LeftButton);
+    QCOMPARE(p.toDo->toPlainText(),
+             QStringLiteral("Buy paint\nRing Smith\nSand doors\n15/03/2026 09:30:00 "));
     QVERIFY(f.dialogs().shown().isEmpty());
 }
 
