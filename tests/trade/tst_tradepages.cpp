@@ -139,6 +139,9 @@ private slots:
     void showsEveryRecord_data();
     void showsEveryRecord();
     void wagesTitlesFromSettings();
+    void paintSelectionFlipsAll();
+    void jobsFilterWaitsForNextSelection_data();
+    void jobsFilterWaitsForNextSelection();
     void allButtonShowsAll_data();
     void allButtonShowsAll();
     void titleSortWhitensAll_data();
@@ -231,6 +234,54 @@ void TestTradePages::wagesTitlesFromSettings()
     // an empty title stays empty rather than falling back to the field's name
     QCOMPARE(titleOf("Super").trimmed(), QString());
     QCOMPARE(titleOf("Other1"), QStringLiteral("Details"));
+}
+
+void TestTradePages::paintSelectionFlipsAll()
+{
+    Fixture f;
+    f.start();
+    Page p(f, "Paint");
+    ShapeButton *all = p.page->allButton();
+    // dressed in the highlight colours at the end of the show sequence
+    QCOMPARE(all->startColor(), p.page->settingColor("Grad2Str"));
+    QCOMPARE(all->endColor(), p.page->settingColor("Grad1Str"));
+    QTest::mouseClick(all, Qt::LeftButton);
+    QVERIFY(all->isPlain());
+    // any selection flips it, the sort chooser's as well
+    p.page->sortChooser()->setCurrentIndex(1);
+    emit p.page->sortChooser()->activated(1);
+    QCOMPARE(all->startColor(), p.page->settingColor("Grad2Str"));
+    QCOMPARE(p.ds().sql().value(1), QStringLiteral("ORDER by ProdNo"));
+    // an entry written with semicolons orders by the same fields
+    p.page->sortChooser()->setCurrentIndex(2);
+    emit p.page->sortChooser()->activated(2);
+    QCOMPARE(p.page->sortChooser()->currentText(), QStringLiteral("Code,Maker,Type"));
+    QCOMPARE(p.ds().sql().value(1), QStringLiteral("ORDER by Code,Maker,Type"));
+    QVERIFY(all->isPlain());
+}
+
+void TestTradePages::jobsFilterWaitsForNextSelection_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("applies");
+    QTest::newRow("Jobs") << "Jobs" << false;
+    QTest::newRow("Quotes") << "Quotes" << true;
+}
+
+void TestTradePages::jobsFilterWaitsForNextSelection()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, applies);
+    Fixture f;
+    f.start();
+    Page p(f, page);
+    const int last = p.ds().rowCount() - 1;
+    QCOMPARE(p.ds().row(), last);
+    p.grid()->setCurrentVisualColumn(3);
+    QTest::keyClicks(p.page->filterEdit(), "Sm");
+    // a selection re-queries and goes to the first column; the Jobs filter waits
+    QCOMPARE(p.grid()->currentVisualColumn(), applies ? 0 : 3);
+    QCOMPARE(p.ds().row() == last, !applies);
 }
 
 void TestTradePages::allButtonShowsAll_data()
