@@ -162,6 +162,8 @@ void ClientsPage::buildStrips()
         e->setReadOnly(true);
         auto load = [this, e, f = QString::fromLatin1(field)] {
             Table::Dataset &ds = dataset();
+            if (ds.controlsDisabled())
+                return;
             e->setText(ds.isOpen() && !ds.isEmpty() ? ds.text(f) : QString());
         };
         connect(&dataset(), &Table::Dataset::currentChanged, e, load);

@@ -690,7 +690,8 @@ void TestRecordPages::screenshots()
         Page p(f, pi.page);
         QTest::qWait(50);
         const QString name = QString::fromLatin1(pi.page).chopped(4);
-        QVERIFY(f.mainForm()->grab().save("/tmp/brelvan-pages/" + name + ".png"));
+        const QImage shot = f.mainForm()->grab().toImage().convertToFormat(QImage::Format_RGB888);
+        QVERIFY(shot.save("/tmp/brelvan-pages/" + name + ".png"));
     }
 }
 

@@ -177,6 +177,8 @@ QLineEdit *RecordPage::addRecordEdit(QBoxLayout *layout, const QString &name,
     e->setFixedWidth(width);
     layout->addWidget(e);
     auto load = [this, e, field] {
+        if (m_ds->controlsDisabled())
+            return; // a walk: shown again when it ends
         QString t;
         if (m_ds->isOpen() && m_ds->fieldIndex(field) >= 0 && !m_ds->isEmpty()) {
             const QVariant v = m_ds->value(field);
@@ -245,6 +247,8 @@ QWidget *RecordPage::buildHead()
 {
     m_head = new GradientPanel;
     m_head->setObjectName(m_spec.headPanel);
+    // a strip wider than the window is cut at the right rather than widening the window
+    m_head->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto *h = new QHBoxLayout(m_head);
     h->setContentsMargins(4, 3, 4, 3);
     h->setSpacing(4);
@@ -321,6 +325,7 @@ QWidget *RecordPage::buildSubHead()
 {
     m_subHead = new GradientPanel;
     m_subHead->setObjectName(m_spec.subHeadPanel);
+    m_subHead->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto *h = new QHBoxLayout(m_subHead);
     h->setContentsMargins(4, 3, 4, 3);
     h->setSpacing(4);
