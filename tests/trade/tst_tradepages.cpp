@@ -156,6 +156,8 @@ private slots:
     void clearTagsMovesAndFlips();
     void reverseDoesNotFlip_data();
     void reverseDoesNotFlip();
+    void emptyTables_data();
+    void emptyTables();
     void jobsFiguresGrid();
     void quoteMemos();
     void screenshots();
@@ -516,6 +518,34 @@ void TestTradePages::reverseDoesNotFlip()
     QCOMPARE(p.ds().rowCount(), all - 2);
     QCOMPARE(p.page->fieldChooser()->currentText(), QStringLiteral("Tag"));
     QCOMPARE(p.page->allButton()->captionColor(), red());
+}
+
+void TestTradePages::emptyTables_data()
+{
+    pageRows({"Paint", "Quotes", "Jobs", "Inventory", "Wages"});
+}
+
+// A new installation: every tool of the frame works on a table with no records.
+void TestTradePages::emptyTables()
+{
+    QFETCH(QString, page);
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    Page p(f, page);
+    QCOMPARE(p.ds().rowCount(), 0);
+    QCOMPARE(p.page->allButton()->captionColor(), white());
+    QTest::mouseClick(p.page->allButton(), Qt::LeftButton);
+    QTest::mouseClick(p.page->clearTagsButton(), Qt::LeftButton);
+    if (p.page->tagAllButton()) {
+        QTest::mouseClick(p.page->tagAllButton(), Qt::LeftButton);
+        QTest::mouseClick(p.page->reverseTagsButton(), Qt::LeftButton);
+    }
+    for (const auto &d : p.spec.dateDefaults)
+        p.grid()->setCurrentVisualColumn(d.first);
+    QVERIFY2(f.dialogs().shown().isEmpty(), qPrintable(f.dialogs().shown().join('|')));
+    QCOMPARE(p.ds().rowCount(), 0);
+    QCOMPARE(p.ds().state(), Table::Dataset::State::Browse);
 }
 
 void TestTradePages::jobsFiguresGrid()
