@@ -14,6 +14,7 @@
 #include "platform/settings/inifile.h"
 #include "platform/settings/userstore.h"
 #include "platform/table/engineerror.h"
+#include "platform/table/networkfolder.h"
 #include "reports/officepage.h"
 #include "shell/application.h"
 #include "shell/exceptionlog.h"
@@ -309,7 +310,18 @@ void TMainForm::openDataSession()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (m_session.mode() == DataSession::Mode::Local) {
-        m_session.setDataFolder(m_values.programFolder + m_settings.value(QStringLiteral("DataStr")));
+        const QString folder = m_values.programFolder + m_settings.value(QStringLiteral("DataStr"));
+        m_session.setDataFolder(folder);
+        QString fs;
+        if (Table::isNetworkFileSystem(folder, &fs)) {
+            // SQLite's locks are not safe across a network file system
+            QApplication::restoreOverrideCursor();
+            dialogs().warning(QStringLiteral(
+                "The data folder %1 is on a network file system (%2).\r\n\r\nOnly one copy "
+                "of Brelvan may use it at a time. For several copies on a network use the LAN "
+                "server: Configure, Remote (LAN) Data.").arg(folder, fs));
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
     } else {
         Table::ServerAddress server;
         server.host = m_settings.value(QStringLiteral("IPaddr"));
