@@ -651,11 +651,16 @@ void RecordPage::walkRecords(const QString &label, const std::function<void()> &
     Dataset::Walk walk(ds);
     ds.first();
     int done = 0;
+    QElapsedTimer shown;
+    shown.start();
     while (!ds.eof() && !ds.isEmpty()) {
         step();
         ++done;
-        if (progress && done % 100 == 0)
+        // a few updates a second: each one runs the event loop and repaints
+        if (progress && shown.elapsed() >= 150) {
             progress->setValue(done);
+            shown.restart();
+        }
         if (ds.row() >= ds.rowCount() - 1)
             break;
         ds.next();
