@@ -147,7 +147,7 @@ QWidget *DiaryPage::buildBand()
     setHint(m_calendar, QStringLiteral("Click to Select"));
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_calendar->setSelectedDate(clock().today());
-    g->addWidget(m_calendar, 0, 0, 5, 1);
+    g->addWidget(m_calendar, 0, 0, 6, 1);
     m_clock = new AnalogClock(m_teal);
     m_clock->setObjectName(QStringLiteral("Clock"));
     g->addWidget(m_clock, 0, 1, 1, 2);
@@ -155,14 +155,14 @@ QWidget *DiaryPage::buildBand()
     struct Nav { const char *name; const char *caption; const char *hint; int row, col; };
     static const Nav navs[] = {
         {"NowBtn", "Today", "Return to Today", 1, 1},
-        {"Next2WeekBtn", "+2 Wk", "Next Week (from current Calendar date)", 1, 2},
-        {"NextWeekBtn", "Week ", "Next Week (from current Calendar date)", 2, 2},
-        {"PrevWeekBtn", "Week", "Prior Week (from current Calendar date)", 2, 1},
-        {"Prev2WeekBtn", "-2Wk", "Prior Week (from current Calendar date)", 1, 3},
-        {"NextMonthBtn", "Month", "Next Month (from current Calendar date)", 3, 2},
-        {"PrevMonthBtn", "Month", "Prior Month (from current Calendar date)", 3, 1},
-        {"NextYrBtn", "Year ", "Next Year (from current Calendar date)", 4, 2},
-        {"PrevYrBtn", " Year", "Prior Year (from current Calendar date)", 4, 1},
+        {"Next2WeekBtn", "+2 Wk", "Next Week (from current Calendar date)", 2, 2},
+        {"NextWeekBtn", "Week ", "Next Week (from current Calendar date)", 3, 2},
+        {"PrevWeekBtn", "Week", "Prior Week (from current Calendar date)", 3, 1},
+        {"Prev2WeekBtn", "-2Wk", "Prior Week (from current Calendar date)", 2, 1},
+        {"NextMonthBtn", "Month", "Next Month (from current Calendar date)", 4, 2},
+        {"PrevMonthBtn", "Month", "Prior Month (from current Calendar date)", 4, 1},
+        {"NextYrBtn", "Year ", "Next Year (from current Calendar date)", 5, 2},
+        {"PrevYrBtn", " Year", "Prior Year (from current Calendar date)", 5, 1},
     };
     for (const Nav &n : navs) {
         ShapeButton *b = addButton(m_teal, n.name, QString::fromLatin1(n.caption),
@@ -205,7 +205,7 @@ QWidget *DiaryPage::buildDayHead()
     m_dayHead->setAutoFillBackground(true);
     QFont f = m_dayHead->font();
     f.setBold(true);
-    f.setPointSize(12);
+    f.setPointSize(11);
     m_dayHead->setFont(f);
     // the heading gives way to the buttons on a narrow window
     m_dayHead->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -218,15 +218,15 @@ QWidget *DiaryPage::buildDayHead()
               QStringLiteral("Toggle Top to bottom of Diary Notes "));
     addButton(m_dayHeadPanel, "DiaryCopyNotesBtn", QStringLiteral("Copy"),
               QStringLiteral("Copy all notes to Clipboard"));
-    addButton(m_dayHeadPanel, "PriorBtn", QStringLiteral("Prior"),
+    addButton(m_dayHeadPanel, "PriorBtn", QStringLiteral("\u25C4"),
               QStringLiteral("Search for prior entry."));
-    addButton(m_dayHeadPanel, "RevScanBtn", QStringLiteral("<< Scan"),
+    addButton(m_dayHeadPanel, "RevScanBtn", QStringLiteral("\u25C4\u25C4"),
               QStringLiteral("Scan BACKWARDS from current calendar date for some text."));
     addButton(m_dayHeadPanel, "SearchBtn", QStringLiteral("Search"),
               QStringLiteral("Search from beginning of Diary for some text."));
-    addButton(m_dayHeadPanel, "ScanBtn", QStringLiteral("Scan >>"),
+    addButton(m_dayHeadPanel, "ScanBtn", QStringLiteral("\u25BA\u25BA"),
               QStringLiteral("Scan from current calendar date for some text."));
-    addButton(m_dayHeadPanel, "NextBtn", QStringLiteral("Next"),
+    addButton(m_dayHeadPanel, "NextBtn", QStringLiteral("\u25BA"),
               QStringLiteral("Search for next."));
     addButton(m_dayHeadPanel, "ScrollBtn", QStringLiteral("HiLite"),
               QStringLiteral("HighLight search text ON CURRENT DATE  -  Cycles thru this Diary "
