@@ -258,10 +258,8 @@ private slots:
     {
         Fixture f;
         f.start();
-        auto *grid = new QTableView(f.form()->tab(5));
-        grid->setObjectName("ExpendGrid");
-        auto *model = new QStandardItemModel(1, 3, grid);
-        grid->setModel(model);
+        auto *grid = f.mainForm()->findChild<QTableView *>("ExpendGrid");
+        QVERIFY(grid);
         f.form()->resize(1000, 700);
         QCoreApplication::processEvents();
         grid->horizontalHeader()->resizeSection(1, 72);
