@@ -122,6 +122,7 @@ private slots:
     void tagWithNothingTaggedReturnsToToday();
     void tagListsTheTaggedDays();
     void notesEditedInASelectionStayEditable();
+    void failedSelectionShowsTheQueryError();
     void clearingTagsEmptiesEveryTag();
     void gridRowSetsTheCalendar();
     void gridShowsDatesInTheChosenFormat();
@@ -401,6 +402,24 @@ void TestDiaryPage::notesEditedInASelectionStayEditable()
     p.grid->setFocus();
     QCOMPARE(storedDays(f).first().note, QStringLiteral("Smith rang back"));
     QVERIFY(f.dialogs().shown(Dialogs::Kind::Error).isEmpty());
+}
+
+void TestDiaryPage::failedSelectionShowsTheQueryError()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    addDays(f, {{QDate(2026, 3, 5), "Smith", "y"}});
+    f.start();
+    Page p(f);
+    {
+        // the table goes away under the running program
+        auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+        db->exec("DROP TABLE \"Diary\"");
+    }
+    p.choose(1);
+    QCOMPARE(f.dialogs().shown(),
+             QStringList({"Exception 03: Query Error, ensure editing is done in \"All\" records "
+                          "mode."}));
 }
 
 void TestDiaryPage::clearingTagsEmptiesEveryTag()
