@@ -141,7 +141,7 @@ RecordPage::RecordPage(MainAccess &main, const PageSpec &spec)
 
     connect(&main.events(), &MainEvents::shown, this, [this] {
         // the settings are read after the pages are made: titles and colours now
-        buildColumns();
+        applyColumnTitles();
         applyColours();
         startUp();
     });
@@ -360,7 +360,7 @@ QWidget *RecordPage::buildBody()
     if (!m_spec.gridHint.isEmpty())
         setHint(m_grid, m_spec.gridHint);
     m_grid->setDataset(m_ds);
-    buildColumns();
+    applyColumnTitles();
     split->addWidget(m_grid);
 
     auto *side = new QWidget;
@@ -385,7 +385,7 @@ QWidget *RecordPage::buildBody()
     return split;
 }
 
-void RecordPage::buildColumns()
+void RecordPage::applyColumnTitles()
 {
     AppSettings &s = m_main.settings();
     QList<GridColumn> cols;
@@ -674,8 +674,6 @@ void RecordPage::tagAll()
 {
     {
         WalkGuard guard(*this, m_spec.tagAllHourglass);
-        if (!m_spec.tagAllHourglass)
-            QApplication::restoreOverrideCursor(); // Clients shows none but restores it
         walkRecords(QStringLiteral("Tagging records ..."), [this] {
             m_ds->edit();
             m_ds->setValue(QStringLiteral("Tag"), QStringLiteral("y"));

@@ -136,6 +136,9 @@ public:
     void stampNote();
     // A record being edited is posted (and on Clients one being inserted).
     void postOnLeave();
+    // Sets the grid's columns again with their titles from the settings as they are now
+    // (at start-up, and after the configuration window changed them).
+    void applyColumnTitles();
     // The Sum button's click; nothing on pages without totals.
     virtual void sum() {}
 
@@ -175,7 +178,6 @@ private:
     QWidget *buildHead();
     QWidget *buildSubHead();
     QWidget *buildBody();
-    void buildColumns();
     void wire();
     void applyColours();
     QString selectedField(bool *number, int *column) const;
