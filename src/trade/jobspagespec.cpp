@@ -37,7 +37,7 @@ PageSpec makeJobsSpec()
         {.field = "Code"},
         {.field = "Date"},
         {.field = "QuoteNo"},
-        {.field = "Title"},
+        {.field = "Title", .width = 48}, // "Mr", "Mrs": the names beside it matter more
         {.field = "FirstName"},
         {.field = "Surname"},
         {.field = "Company"},
