@@ -143,7 +143,10 @@ RecordPage::RecordPage(MainAccess &main, const PageSpec &spec)
         // the settings are read after the pages are made: titles and colours now
         applyColumnTitles();
         applyColours();
-        startUp();
+        // a dataset the session could not open (no tables there) is left for the user to
+        // point the program at a data folder; the session has said so already
+        if (m_ds->isOpen())
+            startUp();
     });
 }
 
@@ -743,6 +746,7 @@ void RecordPage::reverseTags()
         showTagged();
         if (!m_sumBtn && m_ds->isOpen())
             m_ds->first();
+        m_grid->setFocus();
         throw;
     }
     showTagged();
