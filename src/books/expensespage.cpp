@@ -57,6 +57,28 @@ PageSpec expensesSpec()
                  titled("F4", "E4"), titled("F5", "E5"), titled("F6", "E6"),
                  column("F7", "Tax Free", Tint::Navy)};
     s.columns[0].width = 28;
+    s.columns[1].width = 60;
+    s.columns[2].width = 75;
+    s.columns[3].width = 75;
+    s.columns[4].width = 80;
+    s.columns[5].width = 160;
+    s.columns[6].width = 150;
+    s.columns[7].width = 42;
+    s.columns[8].width = 45;
+    s.columns[9].width = 80;
+    s.columns[10].width = 70;
+    s.columns[11].width = 75;
+    s.columns[12].width = 65;
+    s.columns[13].width = 65;
+    s.columns[14].width = 65;
+    s.columns[15].width = 65;
+    s.columns[16].width = 65;
+    s.columns[17].width = 65;
+    s.columns[18].width = 65;
+    s.columns[19].width = 65;
+    s.columns[20].width = 65;
+    s.columns[21].width = 65;
+    s.columns[22].width = 65;
 
     s.chooserItems = {"Bus",    "Cat",    "Code",  "Expense", "Office",   "Other",
                       "PaidBy", "Period", "Phone", "Summary", "Supplier", "Year"};

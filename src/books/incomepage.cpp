@@ -56,6 +56,28 @@ PageSpec incomeSpec()
                  titled("F1", "I1"), titled("F2", "I2"), titled("F3", "I3"), titled("F4", "I4"),
                  column("F5", "Tax Free", Tint::Navy)};
     s.columns[0].width = 28;
+    s.columns[1].width = 60;
+    s.columns[2].width = 75;
+    s.columns[3].width = 75;
+    s.columns[4].width = 80;
+    s.columns[5].width = 42;
+    s.columns[6].width = 45;
+    s.columns[7].width = 60;
+    s.columns[8].width = 75;
+    s.columns[9].width = 80;
+    s.columns[10].width = 160;
+    s.columns[11].width = 150;
+    s.columns[12].width = 90;
+    s.columns[13].width = 70;
+    s.columns[14].width = 75;
+    s.columns[15].width = 65;
+    s.columns[16].width = 65;
+    s.columns[17].width = 65;
+    s.columns[18].width = 65;
+    s.columns[19].width = 65;
+    s.columns[20].width = 65;
+    s.columns[21].width = 65;
+    s.columns[22].width = 65;
 
     s.chooserItems = {"Bus",    "Cat",   "Code",   "Income",  "PaidBy",
                       "Period", "Sales", "Source", "Summary", "Year"};

@@ -71,6 +71,14 @@ PageSpec clientsSpec()
                  col("Tax", nullptr, "VAT"), col("ExemptSup", "Tax Exempt"), col("PaidDate"),
                  col("PaidWay"), col("Ref", "Inv No"), col("Service", "Service Rendered")};
     s.columns[0].width = 28;
+    s.columns[1].width = 50;
+    s.columns[2].width = 50;
+    s.columns[3].width = 55;
+    s.columns[4].width = 100;
+    s.columns[5].width = 110;
+    s.columns[6].width = 60;
+    s.columns[7].width = 80;
+    s.columns[8].width = 170;
     s.chooserItems = {"Cat",     "Code",    "Company", "DOB",     "DOB Tool", "Email",
                       "EntryDate", "Fax",   "FirstName", "Group", "Haddress", "Hcity",
                       "Hphone",  "Hstate",  "Hsuburb", "Hzip",    "ID",       "InvNo",

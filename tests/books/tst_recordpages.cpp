@@ -146,6 +146,7 @@ private slots:
     void otherTagCountsForClearAndReverseButNotForTitleSort();
     void titleSortUsesTheCursorColumn();
     void toggle();
+    void showAllClientsFindsTheEntryClient();
     void dateDefaultFollowsVisualPosition_data();
     void dateDefaultFollowsVisualPosition();
     void deleteWarningAtTwoRecords_data();
@@ -428,6 +429,30 @@ void TestRecordPages::toggle()
     QVERIFY(c.page->toggle()->isChecked());
     c.page->showAll();
     QVERIFY(c.page->toggle()->isChecked());
+}
+
+void TestRecordPages::showAllClientsFindsTheEntryClient()
+{
+    Fixture f;
+    f.start();
+    Page p(f, "ClientsPage");
+    auto *clients = static_cast<ClientsPage *>(p.page);
+    p.ds().moveTo(5);
+    const QString id = p.ds().text("ID");
+    f.form()->settings().setValue("EntryStr", id);
+    p.page->setChooserItem("Tag");
+    p.page->applySelection();
+    clients->showAllClients();
+    QCOMPARE(p.page->fieldChooser()->currentIndex(), 0);
+    QCOMPARE(p.ds().sql(), (QStringList{"SELECT * FROM Names",
+                                        "ORDER by Surname,FirstName,Company,EntryDate"}));
+    QCOMPARE(p.ds().text("ID"), id);
+    // no such client: the first record, and nothing said
+    const int shown = f.dialogs().shown().size();
+    f.form()->settings().setValue("EntryStr", "nobody");
+    clients->showAllClients();
+    QCOMPARE(p.ds().row(), 0);
+    QCOMPARE(f.dialogs().shown().size(), shown);
 }
 
 void TestRecordPages::dateDefaultFollowsVisualPosition_data()

@@ -276,9 +276,14 @@ QWidget *RecordPage::buildHead()
     m_combo->setObjectName(m_spec.sortChooser);
     m_combo->setEditable(true);
     m_combo->setInsertPolicy(QComboBox::NoInsert);
-    m_combo->setMinimumWidth(200);
-    for (const SortItem &item : m_spec.sortItems)
-        m_combo->addItem(item.caption, item.orderBy.isEmpty() ? item.caption : item.orderBy);
+    int longest = m_combo->fontMetrics().horizontalAdvance(m_spec.defaultOrderBy);
+    for (const SortItem &item : m_spec.sortItems) {
+        const QString list = item.orderBy.isEmpty() ? item.caption : item.orderBy;
+        m_combo->addItem(item.caption, list);
+        longest = qMax(longest, m_combo->fontMetrics().horizontalAdvance(list));
+    }
+    // wide enough for the longest order list, which is what the box shows
+    m_combo->setMinimumWidth(qBound(160, longest + 36, 340));
     m_combo->setCurrentIndex(m_spec.startSortItem);
     if (m_spec.startSortItem < 0 || !m_spec.startSortText.isEmpty())
         m_combo->setEditText(m_spec.startSortText.isEmpty() ? m_spec.defaultOrderBy
