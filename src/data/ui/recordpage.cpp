@@ -765,7 +765,11 @@ void RecordPage::titleSort()
 {
     // the cursor's column, not the title clicked
     const QString field = m_grid->currentFieldName();
-    m_ds->close(); // a pending edit is dropped, not posted
+    // a record being typed is saved before the query closes, rather than lost with it
+    if (m_ds->state() == Dataset::State::Edit
+        || (m_ds->state() == Dataset::State::Insert && m_ds->isModified()))
+        m_ds->post();
+    m_ds->close();
     dialogs().information(QStringLiteral("Only records with Tag = y will be sorted and shown."));
     m_ds->setSql({QStringLiteral("SELECT * FROM ") + m_spec.table
                       + QStringLiteral(" WHERE Tag LIKE \"y\""),
