@@ -17,7 +17,7 @@ QuotesPage *createQuotesPage(MainAccess &main)
 
 QuotesPage::QuotesPage(MainAccess &main) : RecordPage(main, quotesPageSpec())
 {
-    // the specification goes above the pricing notes: it is what the client reads
+    // its Spec text goes above the pricing notes: it is what the client reads
     m_specs = new NotesMemo;
     m_specs->setObjectName(QStringLiteral("QuoteSpecs"));
     m_specs->setDataset(&dataset(), QStringLiteral("Spec"));

@@ -7,7 +7,7 @@ namespace Brelvan {
 class NotesMemo;
 
 // The Quotes page: the quotes list on the shared record page, with the quote's
-// specification beside its generated pricing notes.
+// Spec text beside its generated pricing notes.
 class QuotesPage : public RecordPage
 {
     Q_OBJECT

@@ -438,7 +438,7 @@ private slots:
         QTest::addColumn<int>("minLines");
         QTest::addColumn<int>("maxWidth");   // what the reading field holds; 0: any
         QTest::newRow("to-do list") << "Data/ToDo.Txt" << 3 << 0;
-        QTest::newRow("quote specification") << "Letters/QuoteSpec.Txt" << 6 << 0;
+        QTest::newRow("quote spec list") << "Letters/QuoteSpec.Txt" << 6 << 0;
         QTest::newRow("sundries") << "Letters/SundrySpec.Txt" << 4 << 25;
         QTest::newRow("form letter") << "Letters/Letter1.Txt" << 5 << 0;
     }

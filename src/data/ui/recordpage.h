@@ -11,7 +11,8 @@
 //   - The constructor fills main.tab(spec.tabIndex): the head strip (field chooser with
 //     "All", "Tag" and spec.chooserItems, filter edit "y", sort chooser, Toggle, the
 //     "Edits Disabled" label, navigator), the sub-header strip with the tag tools named in
-//     the spec, the grid with spec.columns, the notes memo and the footer when named.
+//     the page description, the grid with spec.columns, the notes memo and the footer
+//     when named.
 //   - Add the page's own controls with addButton(headTools() / subHeadTools(), ...), or
 //     put widgets into sideLayout() (beside the memo) and footerPanel().
 //   - Override applySelection() with the page's own selection; the base's runs "All",
@@ -20,7 +21,8 @@
 //     showAllForReverse() where the show-all step of reverse tags differs (Clients).
 //   - The tag tools, title sort, Toggle, date defaults, Enter movement, alternate rows,
 //     note stamp, post on leaving, the before-delete warning and the "Edits Disabled"
-//     label are wired by the base as the spec's switches say; call them from code freely.
+//     label are wired by the base as the page description's switches say; call them
+//     from code freely.
 //   - Start-up (MainEvents::shown) runs startUp(): field chooser "All", applySelection(),
 //     then the last record where spec.startAtLast. Override to add to it.
 //   - Every walk over records opens a WalkGuard first: hourglass, grid redrawing
@@ -69,7 +71,7 @@ public:
     MainAccess &main() const { return m_main; }
     Table::Dataset &dataset() const { return *m_ds; }
 
-    // the controls the base built (null where the spec names none)
+    // the controls the base built (null where the page description names none)
     QWidget *tabPage() const { return m_tab; }
     GradientPanel *headPanel() const { return m_head; }
     GradientPanel *subHeadPanel() const { return m_subHead; }
