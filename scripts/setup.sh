@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     g++ cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-svg-dev libqt6svg6-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev
+    qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev
     libxlsxwriter-dev
     fonts-liberation fonts-dejavu-core
     sqlite3 postgresql-15 postgresql-client-15
