@@ -30,6 +30,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStatusBar>
@@ -221,18 +222,15 @@ void TMainForm::buildMenu()
 
 QAction *TMainForm::menuAction(const QString &caption) const
 {
-    const QList<QAction *> all = menuBar()->findChildren<QAction *>();
-    for (QAction *a : all) {
-        if (a->text() == caption)
-            return a;
-    }
+    // the top-level commands, then the commands of each menu
     for (QAction *a : menuBar()->actions()) {
         if (a->text() == caption)
             return a;
-        if (a->menu()) {
-            for (QAction *b : a->menu()->actions())
+        if (QMenu *menu = a->menu()) {
+            for (QAction *b : menu->actions()) {
                 if (b->text() == caption)
                     return b;
+            }
         }
     }
     return nullptr;
@@ -461,20 +459,9 @@ FontChoice TMainForm::ownerFont(const QString &edit) const
 
 void TMainForm::appendToDiary(const QString &lines)
 {
-    if (m_diaryAppender) {
+    // the Diary page owns the day's note and the calendar it is positioned by
+    if (m_diaryAppender)
         m_diaryAppender(lines);
-        return;
-    }
-    Table::Dataset &d = m_session.diary();
-    if (!d.isOpen())
-        d.open();
-    d.edit();
-    QString day = d.text(QStringLiteral("Day"));
-    if (!day.isEmpty() && !day.endsWith(QLatin1String("\r\n")))
-        day += QStringLiteral("\r\n");
-    d.setValue(QStringLiteral("Day"), day + lines);
-    d.post();
-    goToPage(0);
 }
 
 // --- menu commands ---------------------------------------------------------------------
