@@ -206,11 +206,12 @@ static QString firstLine(const QString &text)
     return nl < 0 ? t : t.left(nl).trimmed();
 }
 
-std::unique_ptr<Database> Database::openFolder(const QString &folder, const Schema &schema)
+std::unique_ptr<Database> Database::connectFolder(const QString &folder, const Schema &schema)
 {
     const QString file = QDir(folder).filePath(QLatin1String(FileName));
     if (!QFileInfo(folder).isDir())
         throw EngineError(QStringLiteral("The data folder %1 does not exist.").arg(folder));
+    // SQLite would make an empty file: a folder without tables is refused instead
     if (!QFileInfo(file).isFile())
         throw EngineError(QStringLiteral("The data folder %1 holds no tables (%2 is missing).")
                               .arg(folder, QLatin1String(FileName)));
@@ -223,6 +224,12 @@ std::unique_ptr<Database> Database::openFolder(const QString &folder, const Sche
         throw EngineError(QStringLiteral("The tables in %1 cannot be opened: %2")
                               .arg(folder, db.lastError().text()));
     applySqlitePragmas(db);
+    return d;
+}
+
+std::unique_ptr<Database> Database::openFolder(const QString &folder, const Schema &schema)
+{
+    std::unique_ptr<Database> d = connectFolder(folder, schema);
     d->validate();
     return d;
 }
@@ -325,20 +332,7 @@ std::unique_ptr<Database> Database::createOnServer(const ServerAddress &server, 
 
 int Database::upgradeFolder(const QString &folder, const Schema &schema)
 {
-    const QString file = QDir(folder).filePath(QLatin1String(FileName));
-    if (!QFileInfo(file).isFile())
-        throw EngineError(QStringLiteral("The data folder %1 holds no tables (%2 is missing).")
-                              .arg(folder, QLatin1String(FileName)));
-    std::unique_ptr<Database> d(new Database(Engine::SQLite, schema));
-    d->m_location = QDir(folder).absolutePath();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->m_connectionName);
-    db.setDatabaseName(file);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1500"));
-    if (!db.open())
-        throw EngineError(QStringLiteral("The tables in %1 cannot be opened: %2")
-                              .arg(folder, db.lastError().text()));
-    applySqlitePragmas(db);
-    return d->upgrade();
+    return connectFolder(folder, schema)->upgrade();
 }
 
 int Database::upgradeServer(const ServerAddress &server, const Schema &schema)

@@ -132,6 +132,8 @@ public:
     static QString serverLiteral(const QVariant &value);
 
 private:
+    // The data folder's tables connected, not yet checked.
+    static std::unique_ptr<Database> connectFolder(const QString &folder, const Schema &schema);
     struct Connection
     {
         QString name;
