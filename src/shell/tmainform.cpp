@@ -306,6 +306,12 @@ void TMainForm::boxesToSettings()
 
 void TMainForm::openDataSession()
 {
+    // reopening closes every dataset: a record being edited is saved first, not dropped
+    for (const QString &n : DataSession::datasetNames()) {
+        Table::Dataset *ds = m_session.dataset(n);
+        if (ds->isOpen())
+            guarded([ds] { ds->postIfEditing(); });
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (m_session.mode() == DataSession::Mode::Local) {
         const QString folder = m_values.programFolder + m_settings.value(QStringLiteral("DataStr"));
@@ -470,7 +476,6 @@ void TMainForm::localData()
 {
     m_localAction->setChecked(true);
     m_remoteAction->setChecked(false);
-    m_session.closeAll();
     m_session.setMode(DataSession::Mode::Local);
     openDataSession();
     m_folderAction->setEnabled(true);
@@ -482,7 +487,6 @@ void TMainForm::remoteData()
     dialogs().information(remoteReminder);
     m_remoteAction->setChecked(true);
     m_localAction->setChecked(false);
-    m_session.closeAll();
     m_session.setMode(DataSession::Mode::Remote);
     openDataSession();
     m_folderAction->setEnabled(false);

@@ -341,6 +341,21 @@ private slots:
         QVERIFY(f.form()->session().dataset("Expend")->isOpen());
     }
 
+    void reopeningSavesARecordBeingEdited()
+    {
+        Fixture f(Fixture::EmptyTables);
+        f.start();
+        Table::Dataset *names = f.form()->session().dataset("Names");
+        names->append();
+        names->setValue("Surname", "Kept");
+        names->post();
+        names->edit();
+        names->setValue("Surname", "Kept after the switch");
+        f.form()->menuAction("Local Data")->trigger();
+        names->locate("Surname", "Kept after the switch");
+        QCOMPARE(names->text("Surname"), QStringLiteral("Kept after the switch"));
+    }
+
     void remoteAddressIsAskedFor()
     {
         Fixture f;
