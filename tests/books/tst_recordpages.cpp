@@ -11,6 +11,7 @@
 #include "platform/widgets/shapebutton.h"
 #include "shell/tmainform.h"
 #include "testing/fixture.h"
+#include "../storedrecords.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +26,8 @@
 
 using namespace Brelvan;
 using Brelvan::Testing::Fixture;
+using Brelvan::Testing::storedValues;
+using Brelvan::Testing::writeTags;
 
 namespace {
 
@@ -53,43 +56,6 @@ const PageInfo &info(const QString &page)
             return p;
     }
     qFatal("no such page");
-}
-
-// The tags of a table as a second copy of the program reads them, in key order.
-QStringList storedTags(const Fixture &f, const QString &table)
-{
-    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
-    Table::Dataset ds(QStringLiteral("Check"));
-    ds.setDatabase(db.get());
-    ds.setTableName(table);
-    ds.open();
-    QStringList tags;
-    for (ds.first(); !ds.eof(); ds.next())
-        tags << ds.text("Tag");
-    ds.close();
-    return tags;
-}
-
-// Before start: the tags of the first records in key order, every other tag cleared.
-void writeTags(const Fixture &f, const QString &table, const QStringList &firstTags)
-{
-    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
-    Table::Dataset ds(QStringLiteral("Fill"));
-    ds.setDatabase(db.get());
-    ds.setTableName(table);
-    ds.open();
-    Table::Dataset::Walk walk(ds);
-    int i = 0;
-    for (ds.first(); !ds.eof(); ds.next(), ++i) {
-        const QString t = firstTags.value(i);
-        if (ds.text("Tag") == t)
-            continue;
-        ds.edit();
-        ds.setValue("Tag", t.isEmpty() ? QVariant() : QVariant(t));
-        ds.post();
-    }
-    walk.commit();
-    ds.close();
 }
 
 struct Page
@@ -253,7 +219,7 @@ void TestRecordPages::tagAll()
     QTest::mouseClick(p.page->tagAllButton(), Qt::LeftButton);
 
     QCOMPARE(p.page->fieldChooser()->currentText(), QStringLiteral("Tag"));
-    QCOMPARE(storedTags(f, p.pi.table).count(QStringLiteral("y")), shown);
+    QCOMPARE(storedValues(f, p.pi.table, "Tag").count(QStringLiteral("y")), shown);
     if (requeried) {
         // the "Tag" selection: every record tagged y, whatever its Code
         QCOMPARE(p.ds().sql().value(0), QStringLiteral("SELECT * FROM ") + p.pi.table
@@ -285,7 +251,7 @@ void TestRecordPages::clearTagsTouchesShownRecordsOnly()
     writeTags(f, info(page).table, all);
     f.start();
     Page p(f, page);
-    const int total = storedTags(f, p.pi.table).size();
+    const int total = storedValues(f, p.pi.table, "Tag").size();
     // filter in force: the records of one Code
     p.ds().first();
     while (p.ds().text("Code").isEmpty())
@@ -301,7 +267,7 @@ void TestRecordPages::clearTagsTouchesShownRecordsOnly()
 
     QCOMPARE(p.shownTags(), QStringList(shown, QString()));
     QCOMPARE(p.ds().rowCount(), shown); // not re-queried
-    QCOMPARE(storedTags(f, p.pi.table).count(QStringLiteral("y")), total - shown);
+    QCOMPARE(storedValues(f, p.pi.table, "Tag").count(QStringLiteral("y")), total - shown);
     QCOMPARE(p.ds().row(), toLast ? shown - 1 : 0);
     // the button flipped to the highlight colours, and back on the next click
     QCOMPARE(b->startColor(), p.page->settingColor("Grad2Str"));
@@ -326,13 +292,13 @@ void TestRecordPages::reverseWithNothingTagged()
     writeTags(f, info(page).table, {});
     f.start();
     Page p(f, page);
-    const int total = storedTags(f, p.pi.table).size();
+    const int total = storedValues(f, p.pi.table, "Tag").size();
     // a filter in force first: reverse shows every record before it walks
     p.page->requery({QStringLiteral("SELECT * FROM ") + p.pi.table + " WHERE Tag = \"q\""});
     QCOMPARE(p.ds().rowCount(), 0);
     QTest::mouseClick(p.page->reverseTagsButton(), Qt::LeftButton);
 
-    QCOMPARE(storedTags(f, p.pi.table), QStringList(total, QStringLiteral("y")));
+    QCOMPARE(storedValues(f, p.pi.table, "Tag"), QStringList(total, QStringLiteral("y")));
     QCOMPARE(p.ds().rowCount(), total);
     QCOMPARE(p.page->fieldChooser()->currentText(), QStringLiteral("Tag"));
     QVERIFY(p.ds().sqlText().contains("WHERE Tag LIKE \"%y%\""));
@@ -346,7 +312,7 @@ void TestRecordPages::otherTagCountsForClearAndReverseButNotForTitleSort()
     writeTags(f, "Income", {"X", "y", "", "X"});
     f.start();
     Page p(f, "IncomePage");
-    const int total = storedTags(f, "Income").size();
+    const int total = storedValues(f, "Income", "Tag").size();
 
     // title sort: only the "y"
     p.page->titleSort();
@@ -357,14 +323,14 @@ void TestRecordPages::otherTagCountsForClearAndReverseButNotForTitleSort()
     QTest::mouseClick(p.page->reverseTagsButton(), Qt::LeftButton);
     QStringList expected(total, QStringLiteral("y"));
     expected[0] = expected[1] = expected[3] = QString();
-    QCOMPARE(storedTags(f, "Income"), expected);
+    QCOMPARE(storedValues(f, "Income", "Tag"), expected);
     QCOMPARE(p.ds().rowCount(), total - 3);
 
     // clear over all records: the X goes with the y
     writeTags(f, "Income", {"X", "", "y"});
     p.page->showAll();
     QTest::mouseClick(p.page->clearTagsButton(), Qt::LeftButton);
-    QCOMPARE(storedTags(f, "Income"), QStringList(total, QString()));
+    QCOMPARE(storedValues(f, "Income", "Tag"), QStringList(total, QString()));
 }
 
 void TestRecordPages::titleSortUsesTheCursorColumn()
@@ -692,7 +658,7 @@ void TestRecordPages::walkFailureRestoresCursorAndRedrawing()
     QVERIFY_THROWS_EXCEPTION(std::exception, p.page->tagAll());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(!p.ds().controlsDisabled());
-    QCOMPARE(storedTags(f, "Income").count("y") >= 2, true);
+    QCOMPARE(storedValues(f, "Income", "Tag").count("y") >= 2, true);
 }
 
 void TestRecordPages::tagAllTimingAtTenThousand()
@@ -734,7 +700,7 @@ void TestRecordPages::tagAllTimingAtTenThousand()
     probe.stop();
     qInfo("tag all over 10,000 Income records with progress shown: %lld ms", ms);
     QVERIFY(progressSeen);
-    QCOMPARE(storedTags(f, "Income").count("y"), 10000);
+    QCOMPARE(storedValues(f, "Income", "Tag").count("y"), 10000);
 
     // the same edits by the dataset alone, for comparison with the engine's own cost
     t.restart();

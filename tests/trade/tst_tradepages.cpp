@@ -10,6 +10,7 @@
 #include "platform/widgets/shapebutton.h"
 #include "shell/tmainform.h"
 #include "testing/fixture.h"
+#include "../storedrecords.h"
 #include "trade/jobspage.h"
 #include "trade/jobspagespec.h"
 #include "trade/paintpagespec.h"
@@ -25,6 +26,8 @@
 
 using namespace Brelvan;
 using Brelvan::Testing::Fixture;
+using Brelvan::Testing::storedValues;
+using Brelvan::Testing::writeTags;
 
 namespace {
 
@@ -41,43 +44,6 @@ const PageSpec &specOf(const QString &page)
     if (page == QLatin1String("Inventory"))
         return inventoryPageSpec();
     return wagesPageSpec();
-}
-
-// A table as a second copy of the program reads it: one value of each record, key order.
-QStringList stored(const Fixture &f, const QString &table, const QString &field)
-{
-    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
-    Table::Dataset ds(QStringLiteral("Check"));
-    ds.setDatabase(db.get());
-    ds.setTableName(table);
-    ds.open();
-    QStringList values;
-    for (ds.first(); !ds.eof(); ds.next())
-        values << ds.text(field);
-    ds.close();
-    return values;
-}
-
-// Before start: the tags of the first records in key order; every other tag cleared.
-void writeTags(const Fixture &f, const QString &table, const QStringList &firstTags)
-{
-    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
-    Table::Dataset ds(QStringLiteral("Fill"));
-    ds.setDatabase(db.get());
-    ds.setTableName(table);
-    ds.open();
-    Table::Dataset::Walk walk(ds);
-    int i = 0;
-    for (ds.first(); !ds.eof(); ds.next(), ++i) {
-        const QString t = firstTags.value(i);
-        if (ds.text("Tag") == t)
-            continue;
-        ds.edit();
-        ds.setValue("Tag", t.isEmpty() ? QVariant() : QVariant(t));
-        ds.post();
-    }
-    walk.commit();
-    ds.close();
 }
 
 // The page of a started fixture, made current.
@@ -178,7 +144,7 @@ void TestTradePages::showsEveryRecord()
     const PageSpec &s = p.spec;
     QVERIFY(p.grid());
     QCOMPARE(p.grid()->objectName(), s.grid);
-    QCOMPARE(p.ds().rowCount(), stored(f, s.table, "Tag").size());
+    QCOMPARE(p.ds().rowCount(), storedValues(f, s.table, "Tag").size());
     QVERIFY(p.ds().rowCount() > 1);
     // the columns in their standard order, titled as described
     QCOMPARE(p.grid()->model()->columnCount(), s.columns.size());
@@ -370,7 +336,7 @@ void TestTradePages::tagAllReddensAll()
     // not re-queried: the same records, every one tagged and stored so
     QCOMPARE(p.ds().sql(), before);
     QCOMPARE(p.ds().row(), 0);
-    const QStringList tags = stored(f, p.spec.table, "Tag");
+    const QStringList tags = storedValues(f, p.spec.table, "Tag");
     QCOMPARE(tags.count(QStringLiteral("y")), tags.size());
 }
 
@@ -457,7 +423,7 @@ void TestTradePages::jobsDateDefaults()
     // put into edit, not posted
     QCOMPARE(ds.state() == Table::Dataset::State::Edit, !expectSet.isEmpty());
     if (!expectSet.isEmpty())
-        QVERIFY(stored(f, "Jobs", expectSet).contains(QString()));
+        QVERIFY(storedValues(f, "Jobs", expectSet).contains(QString()));
 }
 
 void TestTradePages::clearTagsMovesAndFlips_data()
@@ -487,7 +453,7 @@ void TestTradePages::clearTagsMovesAndFlips()
     QTest::mouseClick(clear, Qt::LeftButton);
 
     QCOMPARE(p.shownTags().count(QString()), p.ds().rowCount());
-    QCOMPARE(stored(f, p.spec.table, "Tag").count(QString()), p.ds().rowCount());
+    QCOMPARE(storedValues(f, p.spec.table, "Tag").count(QString()), p.ds().rowCount());
     QCOMPARE(p.ds().row(), toLast ? p.ds().rowCount() - 1 : 0);
     QCOMPARE(!clear->isPlain(), flips);
     if (flips) {
@@ -581,7 +547,7 @@ void TestTradePages::jobsFiguresGrid()
                              h->height() / 2));
     QVERIFY(f.dialogs().shown().isEmpty());
     QCOMPARE(p.ds().sql(), QStringList({"SELECT * FROM Jobs", "Order by PaintCost"}));
-    QCOMPARE(p.ds().rowCount(), stored(f, "Jobs", "Tag").size());
+    QCOMPARE(p.ds().rowCount(), storedValues(f, "Jobs", "Tag").size());
     QCOMPARE(p.ds().row(), p.ds().rowCount() - 1);
     QCOMPARE(p.page->allButton()->captionColor(), white());
 }
