@@ -2,6 +2,7 @@
 // folder holding 20,000 expense records.
 
 #include "data/schema.h"
+#include "data/ui/page.h"
 #include "platform/table/database.h"
 #include "platform/table/dataset.h"
 
@@ -9,6 +10,7 @@
 #include "shell/application.h"
 
 #include "testing/fixture.h"
+#include "testing/screenshots.h"
 #include "shell/tmainform.h"
 
 #include <QAbstractButton>
@@ -114,7 +116,7 @@ void pageBenchmarks()
     f.start();
     auto *grid = f.mainForm()->findChild<QTableView *>("ExpendGrid");
     Table::Dataset *expend = f.form()->session().dataset("Expend");
-    f.form()->goToPage(5);
+    f.form()->goToPage(Page::Expenses);
     QCoreApplication::processEvents();
     const double gridOpen = timeMs([&] {
         expend->close();
@@ -123,7 +125,7 @@ void pageBenchmarks()
     });
     out << QString::asprintf("%-34s %8.1f ms (%d rows)   %s\n", "expenses grid opens",
                              gridOpen, expend->recordCount(), gridOpen <= 100 ? "ok" : "OVER TARGET");
-    f.form()->goToPage(6);
+    f.form()->goToPage(Page::Income);
     QCoreApplication::processEvents();
     auto *tagAll = f.mainForm()->findChild<QAbstractButton *>("TagIncomeBtn");
     const double tagMs = timeMs([&] { tagAll->click(); }, 1);
@@ -143,6 +145,14 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Brelvan::Application app(argc, argv);
+    const QStringList args = app.arguments();
+    if (const int at = args.indexOf(QStringLiteral("--screenshots")); at >= 0) {
+        // pictures of every page at the design size, to look at rather than to time
+        const QString folder = args.value(at + 1, QStringLiteral("screenshots"));
+        const int n = Testing::writePageScreenshots(folder);
+        out << "brelvan-bench: " << n << " pages written to " << folder << "\n";
+        return n == pageCount ? 0 : 1;
+    }
     QTemporaryDir dir;
     auto db = Table::Database::createFolder(dir.path(), brelvanSchema());
     const int rows = 20000;

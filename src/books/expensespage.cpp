@@ -4,7 +4,7 @@
 #include "data/ui/mainaccess.h"
 #include "platform/widgets/hint.h"
 #include "platform/widgets/shapebutton.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -21,7 +21,7 @@ PageSpec expensesSpec()
 {
     PageSpec s;
     s.page = QStringLiteral("Expenses");
-    s.tabIndex = 5;
+    s.id = Page::Expenses;
     s.dataset = QStringLiteral("Expend");
     s.table = QStringLiteral("Expense");
     s.grid = QStringLiteral("ExpendGrid");

@@ -4,7 +4,7 @@
 #include "data/ui/mainaccess.h"
 #include "platform/widgets/hint.h"
 #include "platform/widgets/shapebutton.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -20,7 +20,7 @@ PageSpec incomeSpec()
 {
     PageSpec s;
     s.page = QStringLiteral("Income");
-    s.tabIndex = 6;
+    s.id = Page::Income;
     s.dataset = QStringLiteral("Income");
     s.table = QStringLiteral("Income");
     s.grid = QStringLiteral("IncomeGrid");

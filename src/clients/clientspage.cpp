@@ -6,7 +6,7 @@
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/hint.h"
 #include "platform/widgets/shapebutton.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -35,7 +35,7 @@ PageSpec clientsSpec()
 {
     PageSpec s;
     s.page = QStringLiteral("Clients");
-    s.tabIndex = 1;
+    s.id = Page::Clients;
     s.dataset = QStringLiteral("Names");
     s.table = QStringLiteral("Names");
     s.grid = QStringLiteral("NamesGrid");

@@ -86,12 +86,19 @@ QString DataSession::open()
     return failure;
 }
 
-void DataSession::postEditing()
+void DataSession::postEditing(const std::function<void(const std::exception &)> &onFailure)
 {
     for (const QString &n : datasetNames()) {
         Dataset *ds = dataset(n);
-        if (ds->isOpen())
+        if (!ds->isOpen())
+            continue;
+        try {
             ds->postIfEditing();
+        } catch (const std::exception &e) {
+            if (!onFailure)
+                throw;
+            onFailure(e);
+        }
     }
 }
 

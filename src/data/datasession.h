@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -44,8 +45,10 @@ public:
     QString open();
     void closeAll();
 
-    // The close sequence: every dataset in edit state posted (inserts left), then flushed.
-    void postEditing();
+    // Every dataset in edit state posted (inserts left), in the datasets' order. A post that
+    // fails is handed to onFailure and the others are still posted; without a handler the
+    // first failure is thrown.
+    void postEditing(const std::function<void(const std::exception &)> &onFailure = {});
     void flush();
 
     // Automatic numbers: finds the highest Ref, InvoiceNo and QuoteNo in use.

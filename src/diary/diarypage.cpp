@@ -20,7 +20,7 @@
 #include "platform/widgets/gradientpanel.h"
 #include "platform/widgets/recordnavigator.h"
 #include "platform/widgets/shapebutton.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -50,24 +50,20 @@ const QString selectionFailed = QStringLiteral(
 
 DiaryPage *createDiaryPage(MainAccess &main)
 {
-    auto *page = new DiaryPage(main, main.tab(0));
+    auto *page = new DiaryPage(main, main.tab(Page::Diary));
     // the menu's "Calendar": a new calendar window each time, shown modally, then freed
-    for (QAction *a : main.window()->findChildren<QAction *>()) {
-        if (a->text() != QLatin1String("Calendar") || a->menu())
-            continue;
-        a->setEnabled(true);
-        QObject::connect(a, &QAction::triggered, page, [&main] {
-            AppSettings &s = main.settings();
-            TCalForm form(s.color(QStringLiteral("Grad1Str")), s.color(QStringLiteral("Grad2Str")),
-                          s.color(QStringLiteral("Grad3Str")), main.window());
-            form.exec();
-        });
-        break;
-    }
+    QAction *calendar = main.calendarCommand();
+    calendar->setEnabled(true);
+    QObject::connect(calendar, &QAction::triggered, page, [&main] {
+        AppSettings &s = main.settings();
+        TCalForm form(s.color(QStringLiteral("Grad1Str")), s.color(QStringLiteral("Grad2Str")),
+                      s.color(QStringLiteral("Grad3Str")), main.window());
+        form.exec();
+    });
     return page;
 }
 
-DiaryPage::DiaryPage(MainAccess &main, QWidget *tab) : QObject(tab), m_main(main)
+DiaryPage::DiaryPage(MainAccess &main, QWidget *tab) : QObject(tab), m_main(main), m_tab(tab)
 {
     setObjectName(QStringLiteral("DiaryPage"));
     m_diary = main.session().dataset(QStringLiteral("Diary"));
@@ -118,7 +114,7 @@ DiaryPage::~DiaryPage() = default;
 void DiaryPage::connectButtons()
 {
     auto nav = [this](const char *name) {
-        return m_main.tab(0)->findChild<ShapeButton *>(QString::fromLatin1(name));
+        return button(name);
     };
     connect(nav("NowBtn"), &ShapeButton::clicked, this, &DiaryPage::today);
     struct Step { const char *name; QDate (*f)(const QDate &); bool week; };
@@ -258,7 +254,7 @@ void DiaryPage::today()
 {
     postBoth();
     setGridColour(Qt::black);
-    highlightNav(m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("NowBtn")));
+    highlightNav(button("NowBtn"));
     useSource(m_diary);
     m_diarySel->setCurrentIndex(0);
     m_flashDiary->hide();
@@ -276,7 +272,7 @@ void DiaryPage::gridRowChosen()
         return;
     setCalendarDate(d);
     if (d == clock().today())
-        m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("NowBtn"))
+        button("NowBtn")
             ->setHighlighted(true, grad(2), grad(1));
 }
 
@@ -290,7 +286,7 @@ void DiaryPage::appendToDay(const QString &lines)
     m_diary->post();
     if (m_source == m_diaryQ && m_diaryQ->isOpen())
         m_diaryQ->refresh();
-    m_main.goToPage(0);
+    m_main.goToPage(Page::Diary);
 }
 
 // --- source, memo and grid -----------------------------------------------------------------
@@ -445,7 +441,7 @@ void DiaryPage::flip(ShapeButton *button)
 
 void DiaryPage::clearTags()
 {
-    flip(m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("ClearDiaryTagsBtn")));
+    flip(button("ClearDiaryTagsBtn"));
     auto walk = [this] {
         WaitCursor wait;
         postBoth();
@@ -479,7 +475,7 @@ void DiaryPage::clearTags()
 
 void DiaryPage::dayPos()
 {
-    flip(m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("DayPos")));
+    flip(button("DayPos"));
     if (m_daytime->textCursor().position() != 0)
         m_daytime->moveCursor(QTextCursor::Start);
     else
@@ -489,14 +485,14 @@ void DiaryPage::dayPos()
 
 void DiaryPage::copyNotes()
 {
-    flip(m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("DiaryCopyNotesBtn")));
+    flip(button("DiaryCopyNotesBtn"));
     m_daytime->selectAll();
     QApplication::clipboard()->setText(toStored(m_daytime->toPlainText()));
 }
 
 void DiaryPage::mate()
 {
-    flip(m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("MateBtn")));
+    flip(button("MateBtn"));
     const QString file = dialogs().openFile(QString(), m_main.values().lettersFolder,
                                             QStringLiteral("All|*.*"),
                                             m_main.settings().value(QStringLiteral("MateStr")));
@@ -508,7 +504,7 @@ void DiaryPage::mate()
 
 void DiaryPage::diaryReport()
 {
-    flip(m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("DiaryBtn")));
+    flip(button("DiaryBtn"));
     postBoth();
     Dataset &rows = m_source == m_diaryQ ? *m_diaryQ : *m_diary;
     if (!rows.isOpen())
@@ -521,11 +517,8 @@ void DiaryPage::diaryReport()
 
 void DiaryPage::showHiddenPages(bool show)
 {
-    auto *pages = m_main.window()->findChild<QTabWidget *>(QStringLiteral("PageControl"));
-    if (!pages)
-        return;
-    pages->setTabVisible(7, show);
-    pages->setTabVisible(8, show);
+    m_main.setPageVisible(Page::Inventory, show);
+    m_main.setPageVisible(Page::Wages, show);
 }
 
 // --- to-do list ----------------------------------------------------------------------------
@@ -562,9 +555,9 @@ bool DiaryPage::eventFilter(QObject *watched, QEvent *event)
             saveToDo();
         else if (watched == m_daytime)
             postBoth();
-    } else if (t == QEvent::Hide && watched == m_main.tab(0)) {
+    } else if (t == QEvent::Hide && watched == m_tab) {
         postBoth();
-    } else if (t == QEvent::Show && watched == m_main.tab(0)) {
+    } else if (t == QEvent::Show && watched == m_tab) {
         m_daytime->setFocus();
     }
     return QObject::eventFilter(watched, event);

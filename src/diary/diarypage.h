@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QObject>
 
 #include <functional>
@@ -103,7 +104,12 @@ private:
 
     QColor grad(int n) const;
 
+    // one of the page's own buttons by its name
+    ShapeButton *button(const QString &name) const { return m_buttonByName.value(name); }
+
     MainAccess &m_main;
+    QWidget *m_tab = nullptr;
+    QHash<QString, ShapeButton *> m_buttonByName;
     Table::Dataset *m_diary = nullptr;
     Table::Dataset *m_diaryQ = nullptr;
     Table::Dataset *m_source = nullptr;

@@ -13,7 +13,7 @@
 #include "platform/widgets/hint.h"
 #include "platform/widgets/recordnavigator.h"
 #include "platform/widgets/shapebutton.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -48,6 +48,7 @@ ShapeButton *DiaryPage::addButton(QWidget *parent, const char *name, const QStri
     setHint(b, hint);
     b->setGradient(ShapeButton::silver(), ShapeButton::grey());
     m_buttons << b;
+    m_buttonByName.insert(b->objectName(), b);
     return b;
 }
 
@@ -283,7 +284,7 @@ void DiaryPage::applyColours()
     p.setColor(QPalette::Window, grad(3));
     m_dayHead->setPalette(p);
     // highlighted at the show; the navigation shows which one was used last
-    m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("MateBtn"))
+    button("MateBtn")
         ->setHighlighted(true, grad(2), grad(1));
 }
 

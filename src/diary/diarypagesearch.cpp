@@ -26,8 +26,8 @@ void DiaryPage::search(Search how)
 {
     static const char *const names[] = {"SearchBtn", "ScanBtn", "RevScanBtn", "NextBtn",
                                         "PriorBtn"};
-    ShapeButton *nowBtn = m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("NowBtn"));
-    flip(m_main.tab(0)->findChild<ShapeButton *>(QString::fromLatin1(names[int(how)])));
+    ShapeButton *nowBtn = button("NowBtn");
+    flip(button(QString::fromLatin1(names[int(how)])));
     const bool again = how == Search::Next || how == Search::Prior;
     if (again)
         nowBtn->setHighlighted(false, grad(2), grad(1));
@@ -135,7 +135,7 @@ void DiaryPage::highlightAll()
 {
     if (m_highlighting)
         return;
-    flip(m_main.tab(0)->findChild<ShapeButton *>(QStringLiteral("ScrollBtn")));
+    flip(button("ScrollBtn"));
     m_daytime->setFocus();
     if (m_searchText.isEmpty()) {
         m_searchText = dialogs().input(QStringLiteral("CASE SENSITIVE Search"),

@@ -8,7 +8,7 @@ PageSpec makeInventorySpec()
 {
     PageSpec s;
     s.page = QStringLiteral("Inventory");
-    s.tabIndex = 7;
+    s.id = Page::Inventory;
     s.dataset = QStringLiteral("Invent");
     s.table = QStringLiteral("Inventory");
 

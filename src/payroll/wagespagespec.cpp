@@ -8,7 +8,7 @@ PageSpec makeWagesSpec()
 {
     PageSpec s;
     s.page = QStringLiteral("Wages");
-    s.tabIndex = 8;
+    s.id = Page::Wages;
     s.dataset = QStringLiteral("Wages");
     s.table = QStringLiteral("Wages");
 

@@ -2,6 +2,15 @@
 
 namespace Brelvan {
 
+const QStringList &ownerEditNames()
+{
+    static const QStringList names = {"OwnerName", "Co",     "CoDet",  "ABN",    "Addr1",
+                                      "Addr2",     "Addr6",  "Addr3",  "Addr4",  "Addr5",
+                                      "HPhone",    "WPhone", "MPhone", "Fax",    "Email",
+                                      "Web",       "Services", "Lic"};
+    return names;
+}
+
 OwnerVariant ownerVariantOf(const QString &formClass)
 {
     static const QStringList noMobile = {"TPaidForm", "TUnpaidForm", "TExpForm", "TIncForm"};

@@ -4,6 +4,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace Brelvan {
 
@@ -17,6 +18,9 @@ struct OwnerDetails
 
     QString operator[](const char *edit) const { return text.value(QString::fromLatin1(edit)); }
 };
+
+// The names of the Office page's owner edits, in the order the page shows them.
+const QStringList &ownerEditNames();
 
 // How a report form's letterhead differs from the standard one.
 enum class OwnerVariant {

@@ -5,9 +5,8 @@
 #include "data/ui/mainaccess.h"
 #include "platform/report/report.h"
 #include "platform/report/reportviewer.h"
-#include "reports/officepage.h"
 #include "reports/reportfurniture.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QApplication>
 
@@ -16,7 +15,7 @@ namespace Brelvan {
 OwnerDetails ownerDetails(MainAccess &main)
 {
     OwnerDetails o;
-    for (const QString &name : OfficePage::editNames())
+    for (const QString &name : ownerEditNames())
         o.text.insert(name, main.ownerText(name));
     o.companyFont = main.ownerFont(QStringLiteral("Co"));
     o.othersFont = main.ownerFont(QStringLiteral("CoDet"));

@@ -15,7 +15,7 @@
 #include "platform/settings/userstore.h"
 #include "platform/table/engineerror.h"
 #include "platform/table/networkfolder.h"
-#include "reports/officepage.h"
+#include "office/officepage.h"
 #include "shell/application.h"
 #include "shell/exceptionlog.h"
 #include "shell/tdirectform.h"
@@ -44,7 +44,8 @@ namespace Brelvan {
 
 namespace {
 
-const char *const pageNames[][2] = {
+// Each page's tab: its object name and caption, in the order of Page.
+const char *const pageNames[pageCount][2] = {
     {"TabDiary", "Diary"},   {"TabClients", "Clients"},   {"TabPaint", "Paint"},
     {"TabQuotes", "Quotes"}, {"TabJobs", "Jobs"},         {"TabExpenses", "Expenses"},
     {"TabIncome", "Income"}, {"TabInventory", "Inventory"}, {"TabWages", "Wages"},
@@ -56,16 +57,6 @@ const char *const scaledGrids[] = {"NamesGrid",  "PaintGrid",  "QuoteGrid",
                                    "IncomeGrid", "InventGrid", "WagesGrid"};
 
 const QString remoteReminder = QStringLiteral("Reminder :- LAN Server must be active !");
-
-// Office edits and the per-user values they are read from and written to.
-const char *const officeBindings[][2] = {
-    {"OwnerName", "NameStr"}, {"CoDet", "CoDetStr"},   {"Addr1", "Addr1Str"},
-    {"Addr2", "Addr2Str"},    {"Addr3", "Addr3Str"},   {"Addr4", "Addr4Str"},
-    {"Addr5", "Addr5Str"},    {"Addr6", "Addr6Str"},   {"HPhone", "HPhoneStr"},
-    {"WPhone", "WPhoneStr"},  {"MPhone", "MPhoneStr"}, {"Fax", "FaxStr"},
-    {"Email", "EmailStr"},    {"Web", "WebStr"},       {"Lic", "LicStr"},
-    {"Services", "ServicesStr"}, {"Co", "Company"},    {"ABN", "ABN"},
-};
 
 int scaled(int width, int oldWidth, int newWidth)
 {
@@ -110,16 +101,10 @@ void TMainForm::buildPages()
         " background: #d8d8d8; }"
         "QTabBar::tab:selected { background: #ffffff; }"
         "QTabBar::tab:hover { background: #f0f0a0; }"));
-    for (int i = 0; i < 10; ++i) {
-        QWidget *page;
-        if (i == 9) {
-            m_office = new OfficePage;
-            page = m_office;
-        } else {
-            page = new QWidget;
-        }
-        page->setObjectName(QString::fromLatin1(pageNames[i][0]));
-        m_pages->addTab(page, QString::fromLatin1(pageNames[i][1]));
+    for (const auto &names : pageNames) {
+        auto *page = new QWidget;
+        page->setObjectName(QString::fromLatin1(names[0]));
+        m_pages->addTab(page, QString::fromLatin1(names[1]));
     }
     setCentralWidget(m_pages);
 }
@@ -137,11 +122,17 @@ void TMainForm::installPages()
     createJobsPage(*this);
     createInventoryPage(*this);
     createWagesPage(*this);
+    m_office = createOfficePage(*this);
 }
 
-QWidget *TMainForm::tab(int index) const
+QWidget *TMainForm::tab(Page page) const
 {
-    return m_pages->widget(index);
+    return m_pages->widget(int(page));
+}
+
+void TMainForm::setPageVisible(Page page, bool visible)
+{
+    m_pages->setTabVisible(int(page), visible);
 }
 
 void TMainForm::buildMenu()
@@ -167,8 +158,9 @@ void TMainForm::buildMenu()
 
     QAction *calc = bar->addAction(QStringLiteral("Calculator"));
     connect(calc, &QAction::triggered, this, [this] { guarded([&] { calculator(); }); });
-    QAction *cal = bar->addAction(QStringLiteral("Calendar"));
-    cal->setEnabled(false);
+    // served by the Diary page, which enables it
+    m_calendarAction = bar->addAction(QStringLiteral("Calendar"));
+    m_calendarAction->setEnabled(false);
 
     QMenu *config = bar->addMenu(QStringLiteral("Configure"));
     add(config, "Colors", later);
@@ -238,42 +230,69 @@ QAction *TMainForm::menuAction(const QString &caption) const
 
 bool TMainForm::create()
 {
-    // 1. local mode at every start
-    m_session.setMode(DataSession::Mode::Local);
-    ExceptionLog::setFile(m_values.logFile);
-    // 4. the INI file: Font, then Detail
-    {
-        const auto ini = openIniFile(m_values.settingsFile);
-        const QString failure = m_settings.readIni(*ini);
-        if (!failure.isEmpty())
-            dialogs().error(failure);
-    }
-    // 7. date and time formats
-    setShortDateFormat(QStringLiteral("dd/MM/yyyy"));
-    // 8. the per-user values
-    {
-        const QString failure = m_settings.readUserStore(userStore());
-        if (!failure.isEmpty())
-            dialogs().error(failure);
-    }
-    // 9, 10. colours, and the settings into the boxes
+    startInLocalMode();
+    readIniFile();
+    setDefaultDateFormat();
+    readUserStore();
     applyColours();
     settingsToBoxes();
-    // 12. caption
-    setWindowTitle(QStringLiteral("Brelvan - ") + m_settings.value(QStringLiteral("NameStr")));
-    // 13. the start-up password
-    const QString password = m_settings.value(QStringLiteral("EntryStr"));
-    if (!password.isEmpty()) {
-        TPasswordDlg dlg(password, m_settings.color(QStringLiteral("Grad2Str")), this);
-        dlg.exec();
-        if (dlg.loginFailed() || dlg.result() != QDialog::Accepted) {
-            terminate();
-            return false;
-        }
+    setCaption();
+    if (!askStartUpPassword()) {
+        terminate();
+        return false;
     }
-    // 15. the data session
     openDataSession();
     return !m_terminated;
+}
+
+void TMainForm::startInLocalMode()
+{
+    m_session.setMode(DataSession::Mode::Local);
+    ExceptionLog::setFile(m_values.logFile);
+}
+
+void TMainForm::readIniFile()
+{
+    // the Font section, then Detail
+    const auto ini = openIniFile(m_values.settingsFile);
+    const QString failure = m_settings.readIni(*ini);
+    if (!failure.isEmpty())
+        dialogs().error(failure);
+}
+
+void TMainForm::setDefaultDateFormat()
+{
+    setShortDateFormat(QStringLiteral("dd/MM/yyyy"));
+}
+
+void TMainForm::readUserStore()
+{
+    const QString failure = m_settings.readUserStore(userStore());
+    if (!failure.isEmpty())
+        dialogs().error(failure);
+}
+
+void TMainForm::setCaption()
+{
+    setWindowTitle(QStringLiteral("Brelvan - ") + m_settings.value(QStringLiteral("NameStr")));
+}
+
+bool TMainForm::askStartUpPassword()
+{
+    const QString password = m_settings.value(QStringLiteral("EntryStr"));
+    if (password.isEmpty())
+        return true;
+    TPasswordDlg dlg(password, m_settings.color(QStringLiteral("Grad2Str")), this);
+    dlg.exec();
+    return !dlg.loginFailed() && dlg.result() == QDialog::Accepted;
+}
+
+void TMainForm::postEditingDatasets()
+{
+    // each failure is logged and shown on its own, so one refused post keeps no other unsaved
+    m_session.postEditing([](const std::exception &e) {
+        ExceptionLog::report(QString::fromUtf8(e.what()));
+    });
 }
 
 void TMainForm::applyColours()
@@ -285,33 +304,18 @@ void TMainForm::applyColours()
 
 void TMainForm::settingsToBoxes()
 {
-    for (const auto &b : officeBindings)
-        m_office->setText(QString::fromLatin1(b[0]), m_settings.value(QString::fromLatin1(b[1])));
-    m_office->setFontOf(QStringLiteral("Co"), m_settings.font(FontRole::Company));
-    m_office->setFontOf(QStringLiteral("CoDet"), m_settings.font(FontRole::Others));
-    m_office->setFontOf(QStringLiteral("OwnerName"), m_settings.font(FontRole::OwnerName));
-    m_office->setFontOf(QStringLiteral("Services"), m_settings.font(FontRole::Services));
-    m_office->setTaxLabel(m_settings.value(QStringLiteral("TIN/ABN#")));
+    m_office->readSettings(m_settings);
 }
 
 void TMainForm::boxesToSettings()
 {
-    for (const auto &b : officeBindings)
-        m_settings.setValue(QString::fromLatin1(b[1]), m_office->text(QString::fromLatin1(b[0])));
-    m_settings.setFont(FontRole::Company, m_office->fontOf(QStringLiteral("Co")));
-    m_settings.setFont(FontRole::Others, m_office->fontOf(QStringLiteral("CoDet")));
-    m_settings.setFont(FontRole::OwnerName, m_office->fontOf(QStringLiteral("OwnerName")));
-    m_settings.setFont(FontRole::Services, m_office->fontOf(QStringLiteral("Services")));
+    m_office->writeSettings(m_settings);
 }
 
 void TMainForm::openDataSession()
 {
     // reopening closes every dataset: a record being edited is saved first, not dropped
-    for (const QString &n : DataSession::datasetNames()) {
-        Table::Dataset *ds = m_session.dataset(n);
-        if (ds->isOpen())
-            guarded([ds] { ds->postIfEditing(); });
-    }
+    postEditingDatasets();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (m_session.mode() == DataSession::Mode::Local) {
         const QString folder = m_values.programFolder + m_settings.value(QStringLiteral("DataStr"));
@@ -362,20 +366,18 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::onShown()
 {
-    // 1. the width the resize rule scales from
-    m_rememberedWidth = width();
-    // 2. the automatic-number counters
+    rememberShownWidth();
     m_session.findCounters();
-    // 6. the record pages start on their last record
-    for (const char *n : {"Quote", "Jobs", "Expend", "Income", "Invent", "Wages"}) {
-        Table::Dataset *ds = m_session.dataset(QString::fromLatin1(n));
-        if (ds->isOpen())
-            ds->last();
-    }
     m_office->setTaxLabel(m_settings.value(QStringLiteral("TIN/ABN#")));
-    // 7. the Diary
-    m_pages->setCurrentIndex(0);
+    goToPage(Page::Diary);
+    // each page brings itself to its full record set (and its last record) here
     emit m_events.shown();
+}
+
+void TMainForm::rememberShownWidth()
+{
+    // the width the resize rule scales from
+    m_rememberedWidth = width();
 }
 
 void TMainForm::changeEvent(QEvent *event)
@@ -434,23 +436,17 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     m_closed = true;
-    // 1. the INI file
     guarded([this] { writeIniAtClose(); });
-    // 2. every dataset in edit state posted; an unposted insert is left
-    for (const QString &n : DataSession::datasetNames()) {
-        Table::Dataset *ds = m_session.dataset(n);
-        if (ds->isOpen())
-            guarded([ds] { ds->postIfEditing(); });
-    }
-    // 3 - 5. the pages' part (diary source, to-do list), then every buffer to disk
+    postEditingDatasets();
+    // the pages' part (the diary's source, the to-do list)
     emit m_events.closing();
     guarded([this] { m_session.flush(); });
     QMainWindow::closeEvent(event);
 }
 
-void TMainForm::goToPage(int index)
+void TMainForm::goToPage(Page page)
 {
-    m_pages->setCurrentIndex(index);
+    m_pages->setCurrentIndex(int(page));
 }
 
 QString TMainForm::ownerText(const QString &edit) const
@@ -520,7 +516,7 @@ void TMainForm::dataFolder()
     else
         m_settings.setValue(QStringLiteral("DataStr"), name);
     openDataSession();
-    goToPage(0);
+    goToPage(Page::Diary);
     emit m_events.todayRequested();
 }
 

@@ -4,7 +4,7 @@
 #include "data/datasession.h"
 #include "data/ui/mainaccess.h"
 #include "data/ui/mainevents.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QMainWindow>
 
@@ -39,7 +39,9 @@ public:
     AppValues &values() override { return m_values; }
     QWidget *window() override { return this; }
     MainEvents &events() override { return m_events; }
-    void goToPage(int index) override;
+    void goToPage(Page page) override;
+    void setPageVisible(Page page, bool visible) override;
+    QAction *calendarCommand() const override { return m_calendarAction; }
     QString ownerText(const QString &edit) const override;
     FontChoice ownerFont(const QString &edit) const override;
     void appendToDiary(const QString &lines) override;
@@ -49,8 +51,7 @@ public:
     QAction *menuAction(const QString &caption) const;
     QTabWidget *pages() const { return m_pages; }
     OfficePage *officePage() const { return m_office; }
-    // The pages of later subsystems take their tab here.
-    QWidget *tab(int index) const override;
+    QWidget *tab(Page page) const override;
     // The diary page takes over appending to the day's note.
     void setDiaryAppender(std::function<void(const QString &)> appender)
     {
@@ -74,7 +75,16 @@ private:
     void applyColours();
     void settingsToBoxes();
     void boxesToSettings();
+    // the creation sequence's steps, in their order
+    void startInLocalMode();
+    void readIniFile();
+    void setDefaultDateFormat();
+    void readUserStore();
+    void setCaption();
+    bool askStartUpPassword();
+    void postEditingDatasets();
     void onShown();
+    void rememberShownWidth();
     void onActivated();
     void scaleWidths(int oldWidth, int newWidth);
     void terminate();
@@ -100,6 +110,7 @@ private:
     QAction *m_localAction = nullptr;
     QAction *m_remoteAction = nullptr;
     QAction *m_folderAction = nullptr;
+    QAction *m_calendarAction = nullptr;
     int m_rememberedWidth = 0;
     bool m_shown = false;
     bool m_closed = false;

@@ -10,7 +10,7 @@ PageSpec makeJobsSpec()
 {
     PageSpec s;
     s.page = QStringLiteral("Jobs");
-    s.tabIndex = 4;
+    s.id = Page::Jobs;
     s.dataset = QStringLiteral("Jobs");
     s.table = QStringLiteral("Jobs");
 

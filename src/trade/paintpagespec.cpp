@@ -8,7 +8,7 @@ PageSpec makePaintSpec()
 {
     PageSpec s;
     s.page = QStringLiteral("Paint");
-    s.tabIndex = 2;
+    s.id = Page::Paint;
     s.dataset = QStringLiteral("Paint");
     s.table = QStringLiteral("Paint");
 

@@ -8,7 +8,7 @@ PageSpec makeQuotesSpec()
 {
     PageSpec s;
     s.page = QStringLiteral("Quotes");
-    s.tabIndex = 3;
+    s.id = Page::Quotes;
     s.dataset = QStringLiteral("Quote");
     s.table = QStringLiteral("Quote");
 

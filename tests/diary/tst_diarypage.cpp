@@ -73,9 +73,9 @@ void addDays(const Fixture &f, const QList<Day> &days)
     ds.close();
 }
 
-struct Page
+struct DiaryUnderTest
 {
-    explicit Page(Fixture &f) : w(f.mainForm())
+    explicit DiaryUnderTest(Fixture &f) : w(f.mainForm())
     {
         page = w->findChild<DiaryPage *>("DiaryPage");
         calendar = w->findChild<QCalendarWidget *>("Calendar");
@@ -153,7 +153,7 @@ void TestDiaryPage::controlsCarryTheirNamesCaptionsAndHints()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     QVERIFY(p.page && p.calendar && p.memo && p.toDo && p.sel && p.head && p.grid);
     QCOMPARE(p.button("NowBtn")->text(), QStringLiteral("Today"));
     QCOMPARE(p.button("NowBtn")->toolTip(), QStringLiteral("Return to Today"));
@@ -190,7 +190,7 @@ void TestDiaryPage::visitingADayCreatesOneEmptyRecord()
     f.setNow(now);
     addDays(f, {{QDate(2026, 3, 1), "First", {}}, {QDate(2026, 3, 31), "Last", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     // the start made today's record, between the two, in date order
     QList<Day> days = storedDays(f);
     QCOMPARE(days.size(), 3);
@@ -223,7 +223,7 @@ void TestDiaryPage::weekButtonsSetTheirHeadingAndHighlight()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     // from today the heading stays as going to the date set it
     p.click("NextWeekBtn");
     QCOMPARE(p.head->text(), QStringLiteral("Diary for Sunday 22 March 2026"));
@@ -270,7 +270,7 @@ void TestDiaryPage::steppingFromTheWindow()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.calendar->setSelectedDate(from);
     for (const QDate &d : expected) {
         p.click(button.toLatin1().constData());
@@ -284,7 +284,7 @@ void TestDiaryPage::findTextListsTheDaysHoldingTheText()
     Fixture f;
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     QList<QDate> want;
     for (const Day &d : storedDays(f)) {
         if (d.note.contains(QLatin1String("Smith")))
@@ -322,7 +322,7 @@ void TestDiaryPage::findTextWithoutResultLeavesTheCalendar()
     Fixture f;
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.click("PrevWeekBtn");
     const QDate before = p.calendar->selectedDate();
     const int days = storedDays(f).size();
@@ -348,7 +348,7 @@ void TestDiaryPage::tagWithNothingTaggedReturnsToToday()
     f.setNow(now);
     addDays(f, {{QDate(2026, 3, 2), "Smith", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     for (int choice : {1, 2}) {
         f.dialogs().clearShown();
         p.click("PrevMonthBtn");
@@ -369,7 +369,7 @@ void TestDiaryPage::tagListsTheTaggedDays()
                 {QDate(2026, 3, 2), "a", "X"},
                 {QDate(2026, 3, 5), "c", "y"}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.choose(1);
     QVERIFY(f.dialogs().shown().isEmpty());
     Table::Dataset *q = f.form()->session().dataset("DiaryQ");
@@ -387,7 +387,7 @@ void TestDiaryPage::notesEditedInASelectionStayEditable()
     f.setNow(now);
     addDays(f, {{QDate(2026, 3, 5), "Smith", "y"}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     f.dialogs().answer("Smith");
     p.choose(2);
     p.memo->setFocus();
@@ -410,7 +410,7 @@ void TestDiaryPage::failedSelectionShowsTheQueryError()
     f.setNow(now);
     addDays(f, {{QDate(2026, 3, 5), "Smith", "y"}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     {
         // the table goes away under the running program
         auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
@@ -429,7 +429,7 @@ void TestDiaryPage::clearingTagsEmptiesEveryTag()
     addDays(f, {{QDate(2026, 3, 2), "a", "X"}, {QDate(2026, 3, 5), "c", "y"},
                 {QDate(2026, 3, 6), "d", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.choose(1);
     p.click("ClearDiaryTagsBtn");
     for (const Day &d : storedDays(f))
@@ -444,7 +444,7 @@ void TestDiaryPage::gridRowSetsTheCalendar()
     f.setNow(now);
     addDays(f, {{QDate(2026, 3, 2), "a", {}}, {QDate(2026, 3, 5), "c", "y"}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     const QRect cell = p.grid->visualRect(p.grid->model()->index(0, 1));
     QTest::mouseClick(p.grid->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 2));
@@ -466,7 +466,7 @@ void TestDiaryPage::gridShowsDatesInTheChosenFormat()
     f.writeIni("Detail", "DateFormat", "mm/dd/yyyy");
     f.start();
     QCoreApplication::processEvents();
-    Page p(f);
+    DiaryUnderTest p(f);
     QCOMPARE(p.grid->model()->index(0, 1).data().toString(), QStringLiteral("03/15/2026"));
 }
 
@@ -476,7 +476,7 @@ void TestDiaryPage::doubleClickStampsTheNote()
     f.setNow(QDateTime(QDate(2004, 3, 3), QTime(14, 5, 9)));
     addDays(f, {{QDate(2004, 3, 3), "Called Smith", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     QCOMPARE(p.memo->toPlainText(), QStringLiteral("Called Smith"));
     QTest::mouseDClick(p.memo->viewport(), Qt::LeftButton);
     QCOMPARE(p.memo->toPlainText(), QStringLiteral("Called Smith\n03/03/2004 14:05:09 "));
@@ -489,7 +489,7 @@ void TestDiaryPage::typedNoteIsPostedWhenLeavingTheMemo()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.memo->setFocus();
     QTest::keyClicks(p.memo, "Quote Jones");
     QTest::keyClick(p.memo, Qt::Key_Return);
@@ -510,11 +510,11 @@ void TestDiaryPage::appendToDiaryGoesToTheCalendarsDay()
     f.setNow(now);
     addDays(f, {{QDate(2026, 3, 20), "Existing", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.calendar->setSelectedDate(QDate(2026, 3, 20));
     // another page moved the cursor elsewhere
     f.form()->session().diary().first();
-    f.form()->goToPage(5);
+    f.form()->goToPage(Page::Expenses);
     f.form()->appendToDiary(QStringLiteral("Invoice 12 paid"));
     QCOMPARE(storedDays(f).last().note, QStringLiteral("Existing\r\nInvoice 12 paid"));
     QCOMPARE(p.memo->toPlainText(), QStringLiteral("Existing\nInvoice 12 paid"));
@@ -531,7 +531,7 @@ void TestDiaryPage::toDoIsLoadedAtStartAndSavedOnLeaving()
         file.write("Buy paint\r\nRing Smith");
     }
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     QCOMPARE(p.toDo->toPlainText(), QStringLiteral("Buy paint\nRing Smith"));
     p.toDo->setFocus();
     p.toDo->moveCursor(QTextCursor::End);
@@ -589,7 +589,7 @@ void TestDiaryPage::searchButtonsWalkTheDays()
     f.setNow(now);
     addDays(f, marchNotes);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.calendar->setSelectedDate(QDate(2026, 3, 6));
     for (int i = 0; i < buttons.size(); ++i) {
         const QString b = buttons.at(i);
@@ -619,7 +619,7 @@ void TestDiaryPage::searchIsCaseSensitive()
     f.setNow(now);
     addDays(f, marchNotes);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.click("PrevMonthBtn");
     f.dialogs().answer("meeting");
     p.click("SearchBtn");
@@ -643,7 +643,7 @@ void TestDiaryPage::highlightingSelectsEachOccurrenceASecondApart()
     f.setNow(now);
     addDays(f, {{now.date(), "gutter, then gutter\r\nand gutter", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     QList<int> starts;
     connect(p.memo, &QPlainTextEdit::selectionChanged, p.memo, [&] {
         const QTextCursor c = p.memo->textCursor();
@@ -675,7 +675,7 @@ void TestDiaryPage::searchOverTenYearsIsFast()
     days.last().note += "\r\nFound the lost ladder";
     addDays(f, days);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     f.dialogs().answer("lost ladder");
     QElapsedTimer t;
     t.start();
@@ -693,7 +693,7 @@ void TestDiaryPage::diaryReportPrintsTheSelection()
                 {QDate(2026, 3, 3), "Sand the doors", {}},
                 {QDate(2026, 3, 4), "Smith kitchen\r\nsecond coat", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     f.dialogs().answer("Smith");
     p.choose(2);
     p.click("DiaryBtn");
@@ -721,7 +721,7 @@ void TestDiaryPage::toDoReportPrintsTheList()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.toDo->setPlainText("Buy paint\nRing Smith");
     p.click("PrintToDoBtn");
     QCOMPARE(f.reports().size(), 1);
@@ -738,7 +738,7 @@ void TestDiaryPage::unwritableToDoIsLoggedAndKept()
     f.setNow(now);
     Table::Database::createFolder(f.programFolder(), brelvanSchema());
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     QVERIFY(f.dialogs().shown().isEmpty());
     p.toDo->setFocus();
     QTest::keyClicks(p.toDo, "Buy paint");
@@ -757,7 +757,7 @@ void TestDiaryPage::toDoIsSavedAtClose()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page(f).toDo->setPlainText("Paint fence\nQuote Smith");
+    DiaryUnderTest(f).toDo->setPlainText("Paint fence\nQuote Smith");
     f.close();
     QFile file(f.dataFolder() + "/ToDo.Txt");
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -770,7 +770,7 @@ void TestDiaryPage::activationBringsTheDiaryToTheCalendarsDay()
     f.setNow(now);
     addDays(f, {{QDate(2026, 3, 1), "first", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     p.click("NextWeekBtn");
     Table::Dataset &diary = f.form()->session().diary();
     diary.first();
@@ -788,7 +788,7 @@ void TestDiaryPage::dayPosTogglesTopAndEnd()
     f.setNow(now);
     addDays(f, {{now.date(), "line one\r\nline two", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     QCOMPARE(p.memo->textCursor().position(), 17); // the start put the caret at the end
     p.click("DayPos");
     QCOMPARE(p.memo->textCursor().position(), 0);
@@ -806,7 +806,7 @@ void TestDiaryPage::headingsHideAndShowTheInventoryAndWagesPages()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     auto *pages = f.mainForm()->findChild<QTabWidget *>("PageControl");
     QTest::mouseClick(p.head, Qt::LeftButton);
     QVERIFY(!pages->isTabVisible(7) && !pages->isTabVisible(8));
@@ -835,7 +835,7 @@ void TestDiaryPage::mateOpensTheChosenFileAndRemembersIt()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     RecordingShell shell;
     installShell(&shell);
     f.dialogs().answer("/home/pat/Quote.pdf");
@@ -854,12 +854,11 @@ void TestDiaryPage::popupMenuCopiesAndPastesGridCells()
     f.setNow(now);
     addDays(f, {{QDate(2026, 3, 2), "a", "y"}, {QDate(2026, 3, 3), "b", {}}});
     f.start();
-    Page p(f);
+    DiaryUnderTest p(f);
     auto *menu = f.mainForm()->findChild<ClipboardMenu *>("PopupMenu1");
     QVERIFY(menu);
     QCOMPARE(p.grid->contextMenuPolicy(), Qt::CustomContextMenu);
     menu->setTarget(p.grid);
-    auto *model = p.grid->model();
     p.grid->setCurrentCell(0, 0);
     menu->findChild<QAction *>("PopUpCopy")->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("y"));

@@ -5,7 +5,7 @@
 #include "reports/reportlaunch.h"
 #include "testing/fixture.h"
 #include "shell/tmainform.h"
-#include "reports/officepage.h"
+#include "office/officepage.h"
 
 #include <QLineEdit>
 #include <QPushButton>

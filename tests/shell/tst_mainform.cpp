@@ -6,7 +6,7 @@
 #include "platform/settings/inifile.h"
 #include "platform/table/database.h"
 #include "platform/table/engineerror.h"
-#include "reports/officepage.h"
+#include "office/officepage.h"
 #include "shell/tmainform.h"
 
 #include <QAction>

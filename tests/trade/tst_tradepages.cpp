@@ -47,13 +47,13 @@ const PageSpec &specOf(const QString &page)
 }
 
 // The page of a started fixture, made current.
-struct Page
+struct PageUnderTest
 {
-    Page(Fixture &f, const QString &name) : spec(specOf(name))
+    PageUnderTest(Fixture &f, const QString &name) : spec(specOf(name))
     {
         page = f.mainForm()->findChild<RecordPage *>(name + QStringLiteral("Page"));
         Q_ASSERT(page);
-        f.form()->goToPage(spec.tabIndex);
+        f.form()->goToPage(spec.id);
         QCoreApplication::processEvents();
     }
     Table::Dataset &ds() const { return page->dataset(); }
@@ -126,7 +126,6 @@ private slots:
     void emptyTables();
     void jobsFiguresGrid();
     void quoteMemos();
-    void screenshots();
 };
 
 void TestTradePages::showsEveryRecord_data()
@@ -140,7 +139,7 @@ void TestTradePages::showsEveryRecord()
     Fixture f;
     f.setNow(now);
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     const PageSpec &s = p.spec;
     QVERIFY(p.grid());
     QCOMPARE(p.grid()->objectName(), s.grid);
@@ -187,7 +186,7 @@ void TestTradePages::wagesTitlesFromSettings()
     f.writeIni("Detail", "TaxFileNo", "TIN");
     f.writeUserValue("SuperFundStr", "Retirement Fund");
     f.start();
-    Page p(f, "Wages");
+    PageUnderTest p(f, "Wages");
     const auto titleOf = [&p](const QString &field) {
         for (int c = 0; c < p.grid()->model()->columnCount(); ++c) {
             if (p.grid()->datasetModel()->column(c).field == field)
@@ -208,7 +207,7 @@ void TestTradePages::paintSelectionFlipsAll()
 {
     Fixture f;
     f.start();
-    Page p(f, "Paint");
+    PageUnderTest p(f, "Paint");
     ShapeButton *all = p.page->allButton();
     // dressed in the highlight colours at the end of the show sequence
     QCOMPARE(all->startColor(), p.page->settingColor("Grad2Str"));
@@ -242,7 +241,7 @@ void TestTradePages::jobsFilterWaitsForNextSelection()
     QFETCH(bool, applies);
     Fixture f;
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     const int last = p.ds().rowCount() - 1;
     QCOMPARE(p.ds().row(), last);
     p.grid()->setCurrentVisualColumn(3);
@@ -263,7 +262,7 @@ void TestTradePages::allButtonShowsAll()
     Fixture f;
     writeTags(f, specOf(page).table, {"y"});
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     const int all = p.ds().rowCount();
     // a narrowed set, as a selection leaves it
     p.page->setChooserItem(1);
@@ -294,7 +293,7 @@ void TestTradePages::titleSortWhitensAll()
     // "X" counts as tagged elsewhere, but the sort shows only "y"
     writeTags(f, specOf(page).table, {"y", "X", "y"});
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     p.page->setAllCaptionRed(true);
     const QStringList before = p.ds().sql();
     p.grid()->setCurrentVisualColumn(1);
@@ -328,7 +327,7 @@ void TestTradePages::tagAllReddensAll()
     Fixture f;
     writeTags(f, specOf(page).table, {});
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     const QStringList before = p.ds().sql();
     QTest::mouseClick(p.page->tagAllButton(), Qt::LeftButton);
     QCOMPARE(p.page->allButton()->captionColor(), red());
@@ -355,7 +354,7 @@ void TestTradePages::enterMovement()
     QFETCH(bool, moves);
     Fixture f;
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     p.ds().first();
     p.grid()->setCurrentVisualColumn(2);
     p.grid()->setFocus();
@@ -396,7 +395,7 @@ void TestTradePages::jobsDateDefaults()
     Fixture f;
     f.setNow(now);
     f.start();
-    Page p(f, "Jobs");
+    PageUnderTest p(f, "Jobs");
     Table::Dataset &ds = p.ds();
     ds.last();
     ds.edit();
@@ -446,7 +445,7 @@ void TestTradePages::clearTagsMovesAndFlips()
     Fixture f;
     writeTags(f, specOf(page).table, {"y", "", "X", "y"});
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     ShapeButton *clear = p.page->clearTagsButton();
     QVERIFY(clear->isPlain());
     p.grid()->setCurrentCell(2, 0);
@@ -475,7 +474,7 @@ void TestTradePages::reverseDoesNotFlip()
     Fixture f;
     writeTags(f, specOf(page).table, {"y", "", "X"});
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     const int all = p.ds().rowCount();
     ShapeButton *reverse = p.page->reverseTagsButton();
     QTest::mouseClick(reverse, Qt::LeftButton);
@@ -498,7 +497,7 @@ void TestTradePages::emptyTables()
     Fixture f(Fixture::EmptyTables);
     f.setNow(now);
     f.start();
-    Page p(f, page);
+    PageUnderTest p(f, page);
     QCOMPARE(p.ds().rowCount(), 0);
     QCOMPARE(p.page->allButton()->captionColor(), white());
     QTest::mouseClick(p.page->allButton(), Qt::LeftButton);
@@ -518,7 +517,7 @@ void TestTradePages::jobsFiguresGrid()
 {
     Fixture f;
     f.start();
-    Page p(f, "Jobs");
+    PageUnderTest p(f, "Jobs");
     auto *figures = f.mainForm()->findChild<DataGrid *>("JobsGrid2");
     QVERIFY(figures);
     QCOMPARE(figures->dataset(), &p.ds());
@@ -557,7 +556,7 @@ void TestTradePages::quoteMemos()
     Fixture f;
     f.setNow(now);
     f.start();
-    Page p(f, "Quotes");
+    PageUnderTest p(f, "Quotes");
     auto *notes = f.mainForm()->findChild<NotesMemo *>("QuoteNote");
     auto *specs = f.mainForm()->findChild<NotesMemo *>("QuoteSpecs");
     QVERIFY(notes && specs);
@@ -578,22 +577,6 @@ void TestTradePages::quoteMemos()
     QTest::mouseDClick(notes->viewport(), Qt::LeftButton);
     QCOMPARE(p.ds().text("Notes"), before);
     QCOMPARE(p.ds().state(), Table::Dataset::State::Browse);
-}
-
-// Pictures of the five pages for a person to look at (not compared with anything).
-void TestTradePages::screenshots()
-{
-    Fixture f;
-    f.setNow(now);
-    f.start();
-    const QString dir = qEnvironmentVariable("BRELVAN_PAGE_PICTURES",
-                                             QDir::temp().filePath("brelvan-pages"));
-    QDir().mkpath(dir);
-    for (const char *page : {"Paint", "Quotes", "Jobs", "Inventory", "Wages"}) {
-        f.form()->goToPage(specOf(page).tabIndex);
-        QCoreApplication::processEvents();
-        QVERIFY(f.form()->grab().save(QDir(dir).filePath(QString::fromLatin1(page) + ".png")));
-    }
 }
 
 BRELVAN_TEST_MAIN(TestTradePages)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "data/ui/page.h"
 #include "platform/desktop/dialogs.h"
 
 #include <QString>
 
+class QAction;
 class QWidget;
 
 namespace Brelvan {
@@ -25,11 +27,15 @@ public:
     virtual AppValues &values() = 0;
     virtual QWidget *window() = 0;
     virtual MainEvents &events() = 0;
-    // The tab page with this index, for the page class that fills it.
-    virtual QWidget *tab(int index) const = 0;
+    // The tab of this page, for the page class that fills it.
+    virtual QWidget *tab(Page page) const = 0;
 
-    // Makes the page with this index (0 Diary ... 9 Office) the active one.
-    virtual void goToPage(int index) = 0;
+    // Makes this page the active one.
+    virtual void goToPage(Page page) = 0;
+    // Shows or hides a page's tab (the Diary hides Inventory and Wages).
+    virtual void setPageVisible(Page page, bool visible) = 0;
+    // The menu's "Calendar" command, which the Diary serves.
+    virtual QAction *calendarCommand() const = 0;
     // The Office page's owner edits and their fonts as they stand now (for letterheads).
     virtual QString ownerText(const QString &edit) const = 0;
     virtual FontChoice ownerFont(const QString &edit) const = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ui/page.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -48,7 +50,7 @@ struct ChooserField
 struct PageSpec
 {
     QString page;        // "Expenses"
-    int tabIndex = -1;   // 5
+    Page id = Page::Diary; // the tab it fills
     QString dataset;     // "Expend"
     QString table;       // "Expense"
 

@@ -15,7 +15,7 @@
 #include "platform/widgets/notesmemo.h"
 #include "platform/widgets/recordnavigator.h"
 #include "platform/widgets/shapebutton.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -109,19 +109,28 @@ RecordPage::WalkGuard::WalkGuard(RecordPage &page, bool hourglass, bool postEdit
 {
     Dataset &ds = page.dataset();
     if (!ds.isOpen())
-        ds.open();
+        ds.open(); // nothing is changed yet when this throws
     if (m_hourglass)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     ds.disableControls();
-    m_disabled = true;
-    if (postEdit)
-        ds.postIfEditing(); // may throw: the destructor still restores everything
+    try {
+        if (postEdit)
+            ds.postIfEditing();
+    } catch (...) {
+        // a constructor that throws runs no destructor: give everything back here
+        restore();
+        throw;
+    }
 }
 
 RecordPage::WalkGuard::~WalkGuard()
 {
-    if (m_disabled)
-        m_page.dataset().enableControls();
+    restore();
+}
+
+void RecordPage::WalkGuard::restore()
+{
+    m_page.dataset().enableControls();
     if (m_page.grid())
         m_page.grid()->setFocus();
     if (m_hourglass)
@@ -131,10 +140,10 @@ RecordPage::WalkGuard::~WalkGuard()
 // --- construction -------------------------------------------------------------------------
 
 RecordPage::RecordPage(MainAccess &main, const PageSpec &spec)
-    : QObject(main.tab(spec.tabIndex)), m_main(main), m_spec(spec)
+    : QObject(main.tab(spec.id)), m_main(main), m_spec(spec)
 {
     setObjectName(spec.page + QStringLiteral("Page"));
-    m_tab = main.tab(spec.tabIndex);
+    m_tab = main.tab(spec.id);
     m_ds = main.session().dataset(spec.dataset);
     build();
     wire();
@@ -168,6 +177,8 @@ ShapeButton *RecordPage::addButton(QBoxLayout *layout, const QString &name,
     }
     if (!hint.isEmpty())
         setHint(b, hint);
+    // a crowded strip squeezes its choosers and the buttons' padding, never a caption
+    b->setMinimumWidth(b->sizeHint().width() - 8);
     layout->addWidget(b);
     return b;
 }
@@ -267,7 +278,7 @@ QWidget *RecordPage::buildHead()
 
     m_filter = new QLineEdit(QStringLiteral("y"));
     m_filter->setObjectName(m_spec.filterEdit);
-    m_filter->setFixedWidth(110);
+    m_filter->setFixedWidth(96);
     setHint(m_filter, QStringLiteral("Records (grid rows) to show - What to look for. - PASTE "
                                      "a copy here. (Right Click)"));
     h->addWidget(m_filter);
@@ -282,8 +293,11 @@ QWidget *RecordPage::buildHead()
         m_combo->addItem(item.caption, list);
         longest = qMax(longest, m_combo->fontMetrics().horizontalAdvance(list));
     }
-    // wide enough for the longest order list, which is what the box shows
-    m_combo->setMinimumWidth(qBound(160, longest + 36, 340));
+    // wide enough for the longest order list, which is what the box shows, where the strip
+    // has the room; a crowded strip narrows it before any caption is cut
+    m_combo->setMinimumWidth(160);
+    m_combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_combo->setMaximumWidth(qBound(160, longest + 36, 340));
     m_combo->setCurrentIndex(m_spec.startSortItem);
     if (m_spec.startSortItem < 0 || !m_spec.startSortText.isEmpty())
         m_combo->setEditText(m_spec.startSortText.isEmpty() ? m_spec.defaultOrderBy
@@ -614,7 +628,8 @@ void RecordPage::applySelection()
         selectAll();
     } else if (number) {
         if (!numeric) {
-            m_filter->setText(QStringLiteral("1")); // applies the selection again
+            // where typed filter text applies, the new text runs the selection again
+            m_filter->setText(QStringLiteral("1"));
             return;
         }
         requery({QStringLiteral("SELECT * FROM ") + m_spec.table + QStringLiteral(" WHERE ")

@@ -8,7 +8,7 @@
 //   public:
 //       explicit ExpensesPage(MainAccess &main) : RecordPage(main, expensesSpec()) { ... }
 //   };
-//   - The constructor fills main.tab(spec.tabIndex): the head strip (field chooser with
+//   - The constructor fills main.tab(spec.id): the head strip (field chooser with
 //     "All", "Tag" and spec.chooserItems, filter edit "y", sort chooser, Toggle, the
 //     "Edits Disabled" label, navigator), the sub-header strip with the tag tools named in
 //     the page description, the grid with spec.columns, the notes memo and the footer
@@ -26,7 +26,8 @@
 //   - Start-up (MainEvents::shown) runs startUp(): field chooser "All", applySelection(),
 //     then the last record where spec.startAtLast. Override to add to it.
 //   - Every walk over records opens a WalkGuard first: hourglass, grid redrawing
-//     suspended, pending edit posted; focus and cursor come back even when a post throws.
+//     suspended, pending edit posted; focus, cursor and redrawing come back even when that
+//     post, or a later one, throws.
 
 #include "data/ui/pagespec.h"
 
@@ -158,9 +159,10 @@ public:
         WalkGuard &operator=(const WalkGuard &) = delete;
 
     private:
+        void restore();
+
         RecordPage &m_page;
         bool m_hourglass;
-        bool m_disabled = false;
     };
 
     // Runs step on each shown record, first to last (step edits and posts by itself), in

@@ -36,6 +36,8 @@ public:
     // True while the text is in its shown phase (always when not flashing).
     bool isTextShown() const { return m_textShown; }
     bool isBlinkTimerActive() const { return m_timer.isActive(); }
+    // How long the current phase was set to last, in ms; 0 while not blinking.
+    int phaseLength() const { return m_timer.isActive() ? m_timer.interval() : 0; }
     // The colour the text is drawn in now.
     QColor currentColor() const;
 

@@ -1,6 +1,6 @@
 #include "platform/settings/inifile.h"
 #include "platform/settings/userstore.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QFile>
 #include <QSettings>

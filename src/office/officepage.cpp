@@ -1,4 +1,8 @@
-#include "reports/officepage.h"
+#include "office/officepage.h"
+
+#include "data/appsettings.h"
+#include "data/ui/mainaccess.h"
+#include "reports/ownerblock.h"
 
 #include "platform/widgets/gradientpanel.h"
 #include "platform/widgets/hint.h"
@@ -7,25 +11,31 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QVBoxLayout>
 
 namespace Brelvan {
 
 namespace {
 
+// Each owner edit: its label (the tax number's follows the TIN/ABN# setting) and the
+// per-user value it is read from and written to.
 struct OwnerEdit
 {
-    const char *name;
     const char *label;
+    const char *setting;
 };
 
-const OwnerEdit ownerEdits[] = {
-    {"OwnerName", "Name"},          {"Co", "Company"},          {"CoDet", "Co. Details"},
-    {"ABN", nullptr},               {"Addr1", "Postal Address"}, {"Addr2", "Street Address"},
-    {"Addr6", "Suburb"},            {"Addr3", "City / Province"}, {"Addr4", "State"},
-    {"Addr5", "Nation / Zip"},      {"HPhone", "A/H Phone"},    {"WPhone", "Office Phone"},
-    {"MPhone", "Mobile Phone"},     {"Fax", "Fax Number"},      {"Email", "Email"},
-    {"Web", "Web"},                 {"Services", "Services"},   {"Lic", "Licence No."},
+const QMap<QString, OwnerEdit> ownerEdits = {
+    {"OwnerName", {"Name", "NameStr"}},       {"Co", {"Company", "Company"}},
+    {"CoDet", {"Co. Details", "CoDetStr"}},   {"ABN", {nullptr, "ABN"}},
+    {"Addr1", {"Postal Address", "Addr1Str"}}, {"Addr2", {"Street Address", "Addr2Str"}},
+    {"Addr6", {"Suburb", "Addr6Str"}},        {"Addr3", {"City / Province", "Addr3Str"}},
+    {"Addr4", {"State", "Addr4Str"}},         {"Addr5", {"Nation / Zip", "Addr5Str"}},
+    {"HPhone", {"A/H Phone", "HPhoneStr"}},   {"WPhone", {"Office Phone", "WPhoneStr"}},
+    {"MPhone", {"Mobile Phone", "MPhoneStr"}}, {"Fax", {"Fax Number", "FaxStr"}},
+    {"Email", {"Email", "EmailStr"}},         {"Web", {"Web", "WebStr"}},
+    {"Services", {"Services", "ServicesStr"}}, {"Lic", {"Licence No.", "LicStr"}},
 };
 
 const QStringList othersGroup = {"CoDet", "ABN",    "Addr1",  "Addr2",  "Addr3",
@@ -34,15 +44,40 @@ const QStringList othersGroup = {"CoDet", "ABN",    "Addr1",  "Addr2",  "Addr3",
 
 } // namespace
 
+OfficePage *createOfficePage(MainAccess &main)
+{
+    QWidget *tab = main.tab(Page::Office);
+    auto *page = new OfficePage(tab);
+    auto *layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(page);
+    return page;
+}
+
 const QStringList &OfficePage::editNames()
 {
-    static const QStringList names = [] {
-        QStringList n;
-        for (const OwnerEdit &e : ownerEdits)
-            n << QString::fromLatin1(e.name);
-        return n;
-    }();
-    return names;
+    return ownerEditNames();
+}
+
+void OfficePage::readSettings(const AppSettings &settings)
+{
+    for (const QString &name : editNames())
+        setText(name, settings.value(QString::fromLatin1(ownerEdits.value(name).setting)));
+    setFontOf(QStringLiteral("Co"), settings.font(FontRole::Company));
+    setFontOf(QStringLiteral("CoDet"), settings.font(FontRole::Others));
+    setFontOf(QStringLiteral("OwnerName"), settings.font(FontRole::OwnerName));
+    setFontOf(QStringLiteral("Services"), settings.font(FontRole::Services));
+    setTaxLabel(settings.value(QStringLiteral("TIN/ABN#")));
+}
+
+void OfficePage::writeSettings(AppSettings &settings) const
+{
+    for (const QString &name : editNames())
+        settings.setValue(QString::fromLatin1(ownerEdits.value(name).setting), text(name));
+    settings.setFont(FontRole::Company, fontOf(QStringLiteral("Co")));
+    settings.setFont(FontRole::Others, fontOf(QStringLiteral("CoDet")));
+    settings.setFont(FontRole::OwnerName, fontOf(QStringLiteral("OwnerName")));
+    settings.setFont(FontRole::Services, fontOf(QStringLiteral("Services")));
 }
 
 OfficePage::OfficePage(QWidget *parent) : QWidget(parent)
@@ -54,8 +89,8 @@ OfficePage::OfficePage(QWidget *parent) : QWidget(parent)
     auto *grid = new QGridLayout(m_panel);
     grid->setContentsMargins(24, 24, 24, 24);
     int row = 0;
-    for (const OwnerEdit &e : ownerEdits) {
-        const QString name = QString::fromLatin1(e.name);
+    for (const QString &name : editNames()) {
+        const OwnerEdit e = ownerEdits.value(name);
         auto *label = new QLabel(e.label ? QString::fromLatin1(e.label) : QStringLiteral("TIN"),
                                  m_panel);
         label->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));

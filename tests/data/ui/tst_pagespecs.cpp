@@ -2,7 +2,7 @@
 #include "inventory/inventorypagespec.h"
 #include "payroll/wagespagespec.h"
 #include "platform/table/query.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 #include "trade/jobspagespec.h"
 #include "trade/paintpagespec.h"
 #include "trade/quotespagespec.h"

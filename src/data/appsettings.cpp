@@ -1,4 +1,4 @@
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include "platform/settings/colortext.h"
 #include "platform/settings/fonttext.h"

@@ -11,7 +11,9 @@ class QLineEdit;
 
 namespace Brelvan {
 
+class AppSettings;
 class GradientPanel;
+class MainAccess;
 class ShapeButton;
 
 // The Office page: the owner details every report prints, and the four report fonts,
@@ -26,6 +28,9 @@ public:
     // OwnerName, Co, CoDet, ABN, Addr1..Addr6, HPhone, WPhone, MPhone, Fax, Email, Web,
     // Services, Lic
     static const QStringList &editNames();
+    // The edits, their fonts and the tax label from the settings in memory, and back.
+    void readSettings(const AppSettings &settings);
+    void writeSettings(AppSettings &settings) const;
     QLineEdit *edit(const QString &name) const;
     QString text(const QString &name) const;
     void setText(const QString &name, const QString &text);
@@ -51,5 +56,8 @@ private:
     ShapeButton *m_fontBtns[4] = {};
     QColor m_grad1, m_grad2, m_grad3;
 };
+
+// Fills the Office tab of the main window.
+OfficePage *createOfficePage(MainAccess &main);
 
 } // namespace Brelvan
