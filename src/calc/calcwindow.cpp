@@ -160,8 +160,6 @@ void CalcWindow::colourInputs()
 {
     for (QLineEdit *e : std::as_const(m_inputs))
         setBase(e, m_grad3);
-    if (m_frequency)
-        setBase(m_frequency, m_grad3);
 }
 
 void CalcWindow::restore(const CalcEntry &entry, const char *firstInput)

@@ -37,7 +37,8 @@ QString borrowDetailTable(const LoanFigures &loan, const QString &rateText,
         const double i = b * p;
         const double after = b + i - r;
         rows.push_back({QString::number(k), startDate, formatCurrency(b), formatCurrency(i),
-                        repaymentText, formatCurrency(r - i), formatCurrency(after), formatCurrency(c)});
+                        repaymentText, formatCurrency(r - i), formatCurrency(after),
+                        formatCurrency(c)});
         b = after;
         c += b * p;
     }

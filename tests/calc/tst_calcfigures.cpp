@@ -217,7 +217,8 @@ void TestCalcFigures::againstSpreadsheet()
     };
     const auto loan = loanFigures(amount, rate, years, perYear);
     QVERIFY(loan);
-    QVERIFY2(close(loan->repayment, repayment), qPrintable(QString::number(loan->repayment, 'g', 17)));
+    QVERIFY2(close(loan->repayment, repayment),
+             qPrintable(QString::number(loan->repayment, 'g', 17)));
     QVERIFY(close(loan->repayments, perYear * years));
     QVERIFY(close(*compoundValue(amount, rate, years, perYear), compound));
     QVERIFY(close(*annuityValue(amount, rate, years, perYear), annuity));
