@@ -2,6 +2,7 @@
 
 #include "books/expensespage.h"
 #include "books/incomepage.h"
+#include "calc/loansmenu.h"
 #include "clients/clientspage.h"
 #include "data/formats.h"
 #include "diary/diarypage.h"
@@ -195,9 +196,11 @@ void TMainForm::buildMenu()
                           "Wages Tab", "Grouped Reports", "Invoices, Receipts"})
         add(help, c, later);
     QMenu *loans = bar->addMenu(QStringLiteral("Loans"));
-    for (const char *c : {"Borrow", "Borrow Detail", "Invest", "Rising Annuity",
-                          "Sinking Annuity"})
-        add(loans, c, later);
+    for (const LoansCommand &c : loansCommands()) {
+        QAction *a = loans->addAction(QString::fromLatin1(c.caption));
+        connect(a, &QAction::triggered, this,
+                [this, open = c.open] { guarded([&] { open(*this); }); });
+    }
     QMenu *manuals = bar->addMenu(QStringLiteral("Manuals"));
     for (const char *c : {"Administration", "Columns", "Deployment", "Examples", "Fields",
                           "Manual", "BAS"})
