@@ -5,7 +5,7 @@
 #include "platform/widgets/gradientpanel.h"
 #include "platform/widgets/hint.h"
 #include "platform/widgets/shapebutton.h"
-#include "shell/core/appsettings.h"
+#include "data/appsettings.h"
 
 #include <QComboBox>
 #include <QGridLayout>
