@@ -1,7 +1,10 @@
 #include "platform/settings/userstore.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryFile>
 
 namespace Brelvan {
 
@@ -11,6 +14,28 @@ UserStore *&installed()
 {
     static UserStore *store = nullptr;
     return store;
+}
+
+// QSettings says only that a write failed; a trial write of the same size in the same folder
+// finds the system's reason (a full disk, a read-only file) to tell the user.
+QString writeProblem(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    const QFileInfo folderInfo(folder);
+    if (folderInfo.exists() && !folderInfo.isDir())
+        return QStringLiteral("%1 is a file, not a folder").arg(folder);
+    if (!folderInfo.exists())
+        return QStringLiteral("its folder %1 cannot be made").arg(folder);
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("the file is read-only");
+    QTemporaryFile probe(QDir(folder).filePath(info.fileName() + QStringLiteral(".XXXXXX")));
+    if (!probe.open())
+        return probe.errorString();
+    const QByteArray block(info.size() + 4096, ' ');
+    if (probe.write(block) != block.size() || !probe.flush())
+        return probe.errorString();
+    return QStringLiteral("the settings could not be stored");
 }
 
 } // namespace
@@ -75,7 +100,14 @@ bool UserStore::write(const QString &name, const QString &value)
 
 bool UserStore::flush()
 {
+    // QSettings writes a new file beside the old one and renames it only when it was
+    // written whole, so a failed sync leaves the stored values as they were.
     m_settings->sync();
+    if (m_settings->status() == QSettings::AccessError) {
+        m_error = QStringLiteral("%1 could not be written: %2; the file was left as it was.")
+                      .arg(location(), writeProblem(location()));
+        return false;
+    }
     return checkStatus();
 }
 
