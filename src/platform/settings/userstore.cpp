@@ -1,10 +1,14 @@
 #include "platform/settings/userstore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
 
 namespace Brelvan {
 
@@ -14,6 +18,14 @@ UserStore *&installed()
 {
     static UserStore *store = nullptr;
     return store;
+}
+
+QString textOf(const QVariant &v)
+{
+    // A hand-edited value with commas comes back as a list; it was one text.
+    if (v.metaType().id() == QMetaType::QStringList)
+        return v.toStringList().join(QLatin1String(", "));
+    return v.toString();
 }
 
 // QSettings says only that a write failed; a trial write of the same size in the same folder
@@ -45,6 +57,9 @@ UserStore::UserStore()
                                              QStringLiteral("Tamblow"),
                                              QStringLiteral("Brelvan")))
 {
+#ifdef Q_OS_WIN
+    m_fileBacked = false;
+#endif
 }
 
 UserStore::UserStore(const QString &filePath)
@@ -79,17 +94,17 @@ bool UserStore::read(const QString &name, QString *value)
     value->clear();
     if (!checkStatus())
         return false;
-    const QVariant v = m_settings->value(name);
-    // A hand-edited value with commas comes back as a list; it was one text.
-    if (v.metaType().id() == QMetaType::QStringList)
-        *value = v.toStringList().join(QLatin1String(", "));
-    else
-        *value = v.toString();
+    const auto it = m_pending.constFind(name);
+    *value = it != m_pending.constEnd() ? *it : textOf(m_settings->value(name));
     return true;
 }
 
 bool UserStore::write(const QString &name, const QString &value)
 {
+    if (m_fileBacked) {
+        m_pending.insert(name, value);
+        return true;
+    }
     if (!m_settings->isWritable()) {
         m_error = QStringLiteral("Cannot write %1").arg(location());
         return false;
@@ -100,15 +115,98 @@ bool UserStore::write(const QString &name, const QString &value)
 
 bool UserStore::flush()
 {
-    // QSettings writes a new file beside the old one and renames it only when it was
-    // written whole, so a failed sync leaves the stored values as they were.
-    m_settings->sync();
-    if (m_settings->status() == QSettings::AccessError) {
+    if (!m_fileBacked) {
+        m_settings->sync();
+        if (m_settings->status() == QSettings::AccessError) {
+            m_error = QStringLiteral("%1 could not be written: %2.")
+                          .arg(location(), writeProblem(location()));
+            return false;
+        }
+        return checkStatus();
+    }
+    if (m_pending.isEmpty())
+        return true;
+    QString why;
+    if (!storeFile(&why)) {
         m_error = QStringLiteral("%1 could not be written: %2; the file was left as it was.")
-                      .arg(location(), writeProblem(location()));
+                      .arg(location(), why);
         return false;
     }
+    m_pending.clear();
+    m_settings->sync();   // reads the new file
     return checkStatus();
+}
+
+bool UserStore::storeFile(QString *why)
+{
+    const QString path = location();
+    const QFileInfo info(path);
+    const QFileInfo folder(info.absolutePath());
+    if (folder.exists() && !folder.isDir()) {
+        *why = QStringLiteral("%1 is a file, not a folder").arg(folder.filePath());
+        return false;
+    }
+    if (!QDir().mkpath(folder.filePath())) {
+        *why = QStringLiteral("its folder %1 cannot be made").arg(folder.filePath());
+        return false;
+    }
+    if (info.exists() && (!info.isFile() || !info.isWritable())) {
+        *why = info.isFile() ? QStringLiteral("the file is read-only")
+                             : QStringLiteral("it is a folder");
+        return false;
+    }
+    // the new file starts as a copy of the stored one, so values of other programs' runs
+    // and keys this run never touched stay
+    QTemporaryFile staged(path + QStringLiteral(".XXXXXX"));
+    if (!staged.open()) {
+        *why = staged.errorString();
+        return false;
+    }
+    if (info.exists()) {
+        QFile old(path);
+        if (!old.open(QIODevice::ReadOnly)) {
+            *why = old.errorString();
+            return false;
+        }
+        const QByteArray bytes = old.readAll();
+        if (staged.write(bytes) != bytes.size() || !staged.flush()) {
+            *why = staged.errorString();
+            return false;
+        }
+    }
+    staged.close();
+    const QString stagedPath = staged.fileName();
+    {
+        QSettings s(stagedPath, QSettings::IniFormat);
+        for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it)
+            s.setValue(it.key(), it.value());
+        s.sync();
+        if (s.status() != QSettings::NoError) {
+            *why = writeProblem(path);
+            return false;
+        }
+    }
+    {
+        // QSettings may report success for a file the disk could not take: read it back
+        QSettings s(stagedPath, QSettings::IniFormat);
+        for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it) {
+            if (s.status() != QSettings::NoError || textOf(s.value(it.key())) != it.value()) {
+                *why = writeProblem(path);
+                return false;
+            }
+        }
+    }
+    if (info.exists())
+        QFile::setPermissions(stagedPath, info.permissions());
+    std::error_code ec;
+    std::filesystem::rename(QFile::encodeName(stagedPath).toStdString(),
+                            QFile::encodeName(path).toStdString(), ec);
+    if (ec) {
+        *why = QString::fromStdString(ec.message());
+        return false;
+    }
+    staged.setAutoRemove(false);   // it is the stored file now
+    return true;
 }
 
 UserStore &userStore()
