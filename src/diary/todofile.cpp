@@ -85,11 +85,12 @@ std::optional<QByteArray> read(const QString &path)
 void write(const QString &path, const QByteArray &bytes)
 {
     // a new file beside the old one, put in its place only once written whole: a full disk
-    // leaves the old list instead of an empty one
+    // leaves the old list instead of an empty one (unbuffered, so that every failed write
+    // shows at once, not in a flush at commit that may go unreported)
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail("Cannot create", path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (!writeAll(file, bytes) || !file.commit())
         fail("Cannot write", path, file.errorString());
 }
 

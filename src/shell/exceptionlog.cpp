@@ -26,13 +26,21 @@ bool ExceptionLog::append(const QString &message, QString *error)
     if (g_logFile.isEmpty())
         return failed(QStringLiteral("no log file is set"));
     QFile f(g_logFile);
-    // binary: the line carries its own CR LF
-    if (!f.open(QIODevice::Append))
+    // binary: the line carries its own CR LF; unbuffered, so a short write shows here
+    if (!f.open(QIODevice::Append | QIODevice::Unbuffered))
         return failed(f.errorString());
     const qint64 before = f.size();
     const QByteArray line = (dateTimeText(clock().now()) + QLatin1Char(':') + message)
                                 .toUtf8() + "\r\n";
-    if (f.write(line) == line.size() && f.flush())
+    // a short write is tried on until the system says why it stops
+    qint64 written = 0;
+    while (written < line.size()) {
+        const qint64 n = f.write(line.constData() + written, line.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written == line.size())
         return true;
     // a full disk may take part of the line: cut it off again, so the log holds only
     // whole lines and never less than before

@@ -120,7 +120,7 @@ void TestToDoFile::fullDiskLeavesTheOldList()
     disk.fill();
     bool thrown = false;
     try {
-        ToDoFile::save(path, QString(20000, u'x'));
+        ToDoFile::save(path, QString(9000, u'x'));
     } catch (const std::runtime_error &e) {
         thrown = true;
         QVERIFY2(QString::fromUtf8(e.what()).contains(path), e.what());

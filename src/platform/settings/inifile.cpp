@@ -386,9 +386,12 @@ bool IniFile::writeFile(const QByteArray &text, QString *error)
         return false;
     }
     // A new file beside the old one replaces it only once it is written whole, so a full
-    // disk leaves the old settings in place; commit() is where a full disk shows.
+    // disk leaves the old settings in place. Unbuffered: a buffered write that fails only
+    // when commit() flushes it is not always reported, and the short file would replace
+    // the old one.
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || !writeAll(file, text) || !file.commit()) {
         *error = QStringLiteral("%1 could not be written: %2; the file was left as it was.")
                      .arg(m_path, file.errorString());
         return false;

@@ -1,5 +1,6 @@
 #include "platform/settings/linetext.h"
 
+#include <QIODevice>
 #include <QStringDecoder>
 
 namespace Brelvan {
@@ -35,6 +36,18 @@ QString decodeLine(const QByteArray &bytes, bool *wasUtf8)
     if (wasUtf8)
         *wasUtf8 = utf8;
     return utf8 ? text : fromWindows1252(bytes);
+}
+
+bool writeAll(QIODevice &device, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = device.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
 }
 
 } // namespace Brelvan

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
+
 namespace Brelvan {
 
 // The program's own text files (the INI file, the to-do list) are written in UTF-8, but
@@ -16,5 +18,9 @@ QString decodeLine(const QByteArray &bytes, bool *wasUtf8 = nullptr);
 // The Windows-1252 reading of bytes; the five bytes the code page leaves undefined read
 // as the control characters of the same number, as Windows reads them.
 QString fromWindows1252(const QByteArray &bytes);
+
+// Writes all of bytes to an unbuffered device, a short write tried on until the system says
+// why it stops (the device's errorString() then holds the reason); false when not all went.
+bool writeAll(QIODevice &device, const QByteArray &bytes);
 
 } // namespace Brelvan

@@ -1,11 +1,13 @@
 #include "platform/settings/userstore.h"
 
+#include "platform/settings/linetext.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
-#include <QTemporaryFile>
+#include <QCoreApplication>
 
 #include <filesystem>
 #include <system_error>
@@ -19,6 +21,33 @@ UserStore *&installed()
     static UserStore *store = nullptr;
     return store;
 }
+
+// A new file of our own beside path, opened unbuffered so that every failed write shows at
+// once (a buffered one that fails only at the end is not always reported); removed again
+// unless kept.
+class StagedFile
+{
+public:
+    explicit StagedFile(const QString &path)
+    {
+        for (int i = 0; i < 100 && !m_file.isOpen(); ++i) {
+            m_file.setFileName(QStringLiteral("%1.new%2-%3")
+                                   .arg(path).arg(QCoreApplication::applicationPid()).arg(i));
+            m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+        }
+    }
+    ~StagedFile()
+    {
+        if (!m_keep)
+            QFile::remove(m_file.fileName());
+    }
+    QFile &file() { return m_file; }
+    void keep() { m_keep = true; }
+
+private:
+    QFile m_file;
+    bool m_keep = false;
+};
 
 QString textOf(const QVariant &v)
 {
@@ -41,12 +70,12 @@ QString writeProblem(const QString &path)
         return QStringLiteral("its folder %1 cannot be made").arg(folder);
     if (info.exists() && !info.isWritable())
         return QStringLiteral("the file is read-only");
-    QTemporaryFile probe(QDir(folder).filePath(info.fileName() + QStringLiteral(".XXXXXX")));
-    if (!probe.open())
-        return probe.errorString();
+    StagedFile probe(path);
+    if (!probe.file().isOpen())
+        return probe.file().errorString();
     const QByteArray block(info.size() + 4096, ' ');
-    if (probe.write(block) != block.size() || !probe.flush())
-        return probe.errorString();
+    if (!writeAll(probe.file(), block))
+        return probe.file().errorString();
     return QStringLiteral("the settings could not be stored");
 }
 
@@ -157,9 +186,9 @@ bool UserStore::storeFile(QString *why)
     }
     // the new file starts as a copy of the stored one, so values of other programs' runs
     // and keys this run never touched stay
-    QTemporaryFile staged(path + QStringLiteral(".XXXXXX"));
-    if (!staged.open()) {
-        *why = staged.errorString();
+    StagedFile staged(path);
+    if (!staged.file().isOpen()) {
+        *why = staged.file().errorString();
         return false;
     }
     if (info.exists()) {
@@ -169,13 +198,13 @@ bool UserStore::storeFile(QString *why)
             return false;
         }
         const QByteArray bytes = old.readAll();
-        if (staged.write(bytes) != bytes.size() || !staged.flush()) {
-            *why = staged.errorString();
+        if (!writeAll(staged.file(), bytes)) {
+            *why = staged.file().errorString();
             return false;
         }
     }
-    staged.close();
-    const QString stagedPath = staged.fileName();
+    staged.file().close();
+    const QString stagedPath = staged.file().fileName();
     {
         QSettings s(stagedPath, QSettings::IniFormat);
         for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it)
@@ -205,7 +234,7 @@ bool UserStore::storeFile(QString *why)
         *why = QString::fromStdString(ec.message());
         return false;
     }
-    staged.setAutoRemove(false);   // it is the stored file now
+    staged.keep();   // it is the stored file now
     return true;
 }
 

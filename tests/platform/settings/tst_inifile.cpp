@@ -70,6 +70,7 @@ private slots:
     void lookupIgnoresCaseAndKeepsSpelling();
     void writeKeepsOtherLinesInPlace();
     void windows1252LinesReadAndKeepTheirBytes();
+    void fullDiskLeavesTheOldFile_data();
     void fullDiskLeavesTheOldFile();
     void missingFileGivesDefaultsAndIsCreatedOnSave();
     void readFailures_data();
@@ -190,8 +191,17 @@ void TestIniFile::windows1252LinesReadAndKeepTheirBytes()
     QCOMPARE(again.readString("Detail", "CoDet"), QString::fromUtf8("Söhne – €6"));
 }
 
+void TestIniFile::fullDiskLeavesTheOldFile_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("more than a write buffer") << 20000;
+    QTest::newRow("less than a write buffer") << 9000;
+    QTest::newRow("less than a page") << 500;
+}
+
 void TestIniFile::fullDiskLeavesTheOldFile()
 {
+    QFETCH(int, size);
     SmallDisk disk;
     if (!disk.mount(64))
         QSKIP(qPrintable(disk.why()));
@@ -201,7 +211,7 @@ void TestIniFile::fullDiskLeavesTheOldFile()
     disk.fill();
 
     IniFile ini(path);
-    QVERIFY(ini.writeString("Detail", "Company", QString(20000, u'x')));
+    QVERIFY(ini.writeString("Detail", "Company", QString(size, u'x')));
     QVERIFY(!ini.save());
     QCOMPARE(contents(path), old);
     QVERIFY2(ini.errorString().contains(path), qPrintable(ini.errorString()));
