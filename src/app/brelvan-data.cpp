@@ -237,6 +237,31 @@ int writeFolderFiles(const QString &programFolder)
     return Ok;
 }
 
+// What stands in the way of opening the tables of a data folder, told apart before the
+// engine is asked: the engine sees a folder it may not read as one without tables.
+QString folderProblem(const QString &dir)
+{
+    const QString folder = QDir::toNativeSeparators(QDir(dir).absolutePath());
+    const QFileInfo info(dir);
+    if (!info.exists())
+        return QStringLiteral("The data folder %1 does not exist.").arg(folder);
+    if (!info.isDir())
+        return QStringLiteral("%1 is a file, not a folder.").arg(folder);
+    if (!info.isReadable() || !info.isExecutable())
+        return QStringLiteral("The data folder %1 cannot be read: permission denied.")
+            .arg(folder);
+    const QFileInfo file(QDir(dir).filePath(QLatin1String(Database::FileName)));
+    const QString path = QDir::toNativeSeparators(file.absoluteFilePath());
+    if (!file.exists())
+        return QStringLiteral("The data folder %1 holds no tables (%2 is missing).")
+            .arg(folder, QLatin1String(Database::FileName));
+    if (!file.isFile())
+        return QStringLiteral("%1 is a folder, not a table file.").arg(path);
+    if (!file.isReadable())
+        return QStringLiteral("%1 cannot be read: permission denied.").arg(path);
+    return {};
+}
+
 void removeTableFiles(const QString &dir)
 {
     const QString base = QDir(dir).filePath(QLatin1String(Database::FileName));
@@ -264,6 +289,10 @@ int create(const Options &o)
     const bool server = !o.server.isEmpty();
     const QString where = server ? serverName(o)
                                  : QDir::toNativeSeparators(QDir(o.args.first()).absolutePath());
+    if (!server && QFileInfo(o.args.first()).exists() && !QFileInfo(o.args.first()).isDir()) {
+        err() << "brelvan-data: no tables made: " << where << " is a file, not a folder.\n";
+        return Failed;
+    }
     std::unique_ptr<Database> db;
     try {
         db = server ? Database::createOnServer(serverOf(o), brelvanSchema())
@@ -327,7 +356,9 @@ int check(const Options &o)
         }
     } else {
         where = QDir::toNativeSeparators(QDir(o.args.first()).absolutePath());
-        problems = Database::checkFolder(o.args.first(), brelvanSchema());
+        const QString problem = folderProblem(o.args.first());
+        problems = problem.isEmpty() ? Database::checkFolder(o.args.first(), brelvanSchema())
+                                     : QStringList{problem};
     }
     if (problems.isEmpty()) {
         out() << where << ": valid\n";
@@ -345,6 +376,11 @@ int upgrade(const Options &o)
     const QString where = server ? serverName(o)
                                  : QDir::toNativeSeparators(QDir(o.args.first()).absolutePath());
     const int target = brelvanSchema().version;
+    if (const QString problem = server ? QString() : folderProblem(o.args.first());
+        !problem.isEmpty()) {
+        err() << "brelvan-data: " << where << " was not upgraded: " << problem << "\n";
+        return Failed;
+    }
     int found = 0;
     try {
         found = server ? Database::upgradeServer(serverOf(o), brelvanSchema())
@@ -371,7 +407,16 @@ int setDataFolder(const Options &o)
         return usage(QStringLiteral("NAME is the name of a folder below the program folder, "
                                     "not a path: \"%1\".").arg(name));
     }
-    if (!QFileInfo(programFolder).isDir()) {
+    // one key is one line of the INI file: a line break would end DataStr there
+    if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r')))
+        return usage(QStringLiteral("NAME holds a line break, which no folder name of the "
+                                    "program can hold."));
+    const QFileInfo program(programFolder);
+    if (program.exists() && !program.isDir()) {
+        err() << "brelvan-data: " << programFolder << " is a file, not a program folder.\n";
+        return Failed;
+    }
+    if (!program.exists()) {
         err() << "brelvan-data: the program folder " << programFolder << " does not exist.\n";
         return Failed;
     }

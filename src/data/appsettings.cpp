@@ -363,6 +363,7 @@ QString AppSettings::readIni(IniFile &ini)
             // The rest keep what they held and are not written back over the file.
             for (qsizetype j = i; j < steps.size(); ++j)
                 m_unreadIni.insert(norm(steps.at(j).key));
+            m_failureDetail = ini.errorString();
             return SettingsMessage::IniReadFailed;
         }
         const QString k = norm(step.key);
@@ -379,8 +380,10 @@ QString AppSettings::writeIniKeys(IniFile &ini, const QString &section, const QS
         const QString k = norm(key);
         if (skipUnread && m_unreadIni.contains(k))
             continue;
-        if (!ini.writeString(section, key, m_values.value(k)))
+        if (!ini.writeString(section, key, m_values.value(k))) {
+            m_failureDetail = ini.errorString();
             return SettingsMessage::IniWriteFailed;
+        }
     }
     return {};
 }
@@ -390,8 +393,10 @@ QString AppSettings::writeIniAtClose(IniFile &ini)
     QString message = writeIniKeys(ini, FontSection, fontKeyNames(), true);
     if (message.isEmpty())
         message = writeIniKeys(ini, DetailSection, keysWrittenBy(Close), true);
-    if (!ini.save())
+    if (!ini.save()) {
         message = SettingsMessage::IniWriteFailed;
+        m_failureDetail = ini.errorString();
+    }
     return message;
 }
 
@@ -400,8 +405,10 @@ QString AppSettings::writeIniConfiguration(IniFile &ini)
     setValue(QStringLiteral("E7"), TaxFree);
     setValue(QStringLiteral("I5"), TaxFree);
     QString message = writeIniKeys(ini, DetailSection, configurationKeys, false);
-    if (!ini.save())
+    if (!ini.save()) {
         message = SettingsMessage::IniWriteFailed;
+        m_failureDetail = ini.errorString();
+    }
     if (message.isEmpty()) {
         for (const QString &key : configurationKeys)
             m_unreadIni.remove(norm(key));
@@ -415,8 +422,10 @@ QString AppSettings::writeIniTaxation(IniFile &ini)
 {
     const QStringList keys = keysWrittenBy(Taxation);
     QString message = writeIniKeys(ini, DetailSection, keys, false);
-    if (!ini.save())
+    if (!ini.save()) {
         message = SettingsMessage::IniWriteFailed;
+        m_failureDetail = ini.errorString();
+    }
     if (message.isEmpty()) {
         for (const QString &key : keys)
             m_unreadIni.remove(norm(key));
@@ -463,6 +472,7 @@ QString AppSettings::readUserStore(UserStore &store)
         QString text;
         if (!store.read(name, &text)) {
             failed = true;
+            m_failureDetail = store.errorString();
             break;
         }
         read.insert(name, text);
@@ -516,11 +526,15 @@ QString AppSettings::writeStoreKeys(UserStore &store, const QStringList &keys,
         const QString k = norm(name);
         if (skipUnread && m_unreadStore.contains(k))
             continue;
-        if (!store.write(name, m_values.value(k)))
+        if (!store.write(name, m_values.value(k))) {
+            m_failureDetail = store.errorString();
             return message;
+        }
     }
-    if (!store.flush())
+    if (!store.flush()) {
+        m_failureDetail = store.errorString();
         return message;
+    }
     for (const QString &name : keys)
         m_unreadStore.remove(norm(name));
     return {};
@@ -555,8 +569,10 @@ QString AppSettings::readQuoteSet(UserStore &store)
     // Each box takes its value in turn; a failure leaves the rest as they were.
     for (const QString &name : quoteValues) {
         QString text;
-        if (!store.read(name, &text))
+        if (!store.read(name, &text)) {
+            m_failureDetail = store.errorString();
             return SettingsMessage::QuoteLoadFailed;
+        }
         setValue(name, text);
     }
     return {};

@@ -37,7 +37,7 @@ enum class FontRole { Company, Others, OwnerName, Services };
 // Every setting of the program, held as text for the whole run and named by its key
 // (key names are not case sensitive). It reads both stores at start, and writes each key
 // back at the moment that owns it; every reader and writer returns the failure message to
-// show, or an empty text.
+// show, or an empty text, and failureDetail() then says which file failed and why.
 //
 // After a failed read, values that were not read are not written back unless the program
 // changed them: a passing read error must not replace the user's stored settings with
@@ -81,6 +81,9 @@ public:
     QString writeQuoteSet(UserStore &store);
     QString readQuoteSet(UserStore &store);
 
+    // The file and the reason behind the last failure message returned.
+    QString failureDetail() const { return m_failureDetail; }
+
     // --- typed helpers -----------------------------------------------------------------
     FontChoice font(FontRole role) const;
     void setFont(FontRole role, const FontChoice &font);
@@ -114,6 +117,7 @@ private:
     QSet<QString> m_unreadIni;          // keys a failed INI read left unread
     QSet<QString> m_unreadStore;        // keys that hold fallbacks after a failed store read
     QString m_lettersFolder;
+    QString m_failureDetail;
 };
 
 } // namespace Brelvan

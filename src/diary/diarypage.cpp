@@ -10,7 +10,7 @@
 #include "diary/diaryreport.h"
 #include "diary/diarytext.h"
 #include "diary/tcalform.h"
-#include "diary/todofile.h"
+#include "diary/todolist.h"
 #include "platform/desktop/clock.h"
 #include "platform/desktop/dialogs.h"
 #include "platform/desktop/shell.h"
@@ -526,12 +526,27 @@ void DiaryPage::showHiddenPages(bool show)
 void DiaryPage::loadToDo()
 {
     m_toDo->clear();
-    m_toDo->setPlainText(ToDoFile::load(m_main.values().toDoFile));
+    m_toDoList = std::make_unique<ToDoList>(m_main.values().toDoFile);
+    m_toDo->setPlainText(m_toDoList->load());
+    m_toDoList->settle(m_toDo->toPlainText());
 }
 
 void DiaryPage::saveToDo()
 {
-    ToDoFile::save(m_main.values().toDoFile, m_toDo->toPlainText());
+    if (!m_toDoList)
+        return;
+    const ToDoList::Result r = m_toDoList->save(m_toDo->toPlainText());
+    if (r.outcome != ToDoList::Outcome::Reloaded && r.outcome != ToDoList::Outcome::Merged)
+        return;
+    m_toDo->setPlainText(r.text);
+    m_toDoList->settle(m_toDo->toPlainText());
+    if (r.outcome == ToDoList::Outcome::Merged) {
+        dialogs().information(
+            QStringLiteral("The to-do list was changed by another copy of Brelvan while this "
+                           "copy had it open. Both are kept: the lines added here now follow "
+                           "the other copy's list."),
+            m_toDoList->path());
+    }
 }
 
 bool DiaryPage::eventFilter(QObject *watched, QEvent *event)
@@ -549,6 +564,13 @@ bool DiaryPage::eventFilter(QObject *watched, QEvent *event)
                 m_toDo->insertPlainText(QStringLiteral("\n"));
             m_toDo->insertPlainText(noteStamp(clock().now()));
             return true;
+        }
+    } else if (t == QEvent::FocusIn && watched == m_toDo && m_toDoList) {
+        // another copy's list is taken before this one is edited, as long as it is unchanged
+        if (const auto text = m_toDoList->refresh(m_toDo->toPlainText())) {
+            m_toDo->setPlainText(*text);
+            m_toDoList->settle(m_toDo->toPlainText());
+            m_toDo->moveCursor(QTextCursor::End);
         }
     } else if (t == QEvent::FocusOut) {
         if (watched == m_toDo)

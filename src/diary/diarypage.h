@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 class QCalendarWidget;
 class QComboBox;
@@ -24,6 +25,7 @@ class GradientPanel;
 class RecordNavigator;
 class MainAccess;
 class ShapeButton;
+class ToDoList;
 
 // The Diary page: one note per calendar day, the calendar and its stepping buttons, the
 // day grid with its selections, the to-do box. It fills the main window's first tab.
@@ -50,7 +52,8 @@ public:
     // The text the search buttons look for, shared by all six.
     QString lastSearchText() const { return m_searchText; }
 
-    // The to-do list and its file.
+    // The to-do list and its file. Saving writes only a changed list, and takes or keeps
+    // what another copy wrote to the file meanwhile.
     void loadToDo();
     void saveToDo();
 
@@ -122,6 +125,7 @@ private:
     FlashingLabel *m_flashDiary = nullptr;
     QComboBox *m_diarySel = nullptr;
     QPlainTextEdit *m_toDo = nullptr;
+    std::unique_ptr<ToDoList> m_toDoList;
     GradientPanel *m_teal = nullptr;
     QCalendarWidget *m_calendar = nullptr;
     AnalogClock *m_clock = nullptr;

@@ -11,8 +11,11 @@ class ExceptionLog
 public:
     static void setFile(const QString &path);
     static QString file();
-    // Appends the line; false when the log could not be written (the message still shows).
-    static bool append(const QString &message);
+    // Appends the line; false when the log could not be written, with *error naming the
+    // file and the reason. A failed append leaves the log as it was: it is never cut short.
+    static bool append(const QString &message, QString *error = nullptr);
+    // Appends and shows the message; when the log could not take it, the message says so in
+    // its detail text.
     static void report(const QString &message);
 };
 

@@ -14,6 +14,7 @@
 #include "platform/settings/colortext.h"
 #include "platform/settings/inifile.h"
 #include "platform/settings/userstore.h"
+#include "platform/table/database.h"
 #include "platform/table/engineerror.h"
 #include "platform/table/networkfolder.h"
 #include "office/officepage.h"
@@ -87,7 +88,7 @@ TMainForm::~TMainForm()
     boxesToSettings();
     const QString failure = m_settings.writeUserStore(userStore());
     if (!failure.isEmpty())
-        dialogs().error(failure);
+        dialogs().error(failure, m_settings.failureDetail());
     m_session.closeAll();
 }
 
@@ -260,7 +261,7 @@ void TMainForm::readIniFile()
     const auto ini = openIniFile(m_values.settingsFile);
     const QString failure = m_settings.readIni(*ini);
     if (!failure.isEmpty())
-        dialogs().error(failure);
+        dialogs().error(failure, m_settings.failureDetail());
 }
 
 void TMainForm::setDefaultDateFormat()
@@ -272,7 +273,7 @@ void TMainForm::readUserStore()
 {
     const QString failure = m_settings.readUserStore(userStore());
     if (!failure.isEmpty())
-        dialogs().error(failure);
+        dialogs().error(failure, m_settings.failureDetail());
 }
 
 void TMainForm::setCaption()
@@ -320,9 +321,13 @@ void TMainForm::openDataSession()
     // reopening closes every dataset: a record being edited is saved first, not dropped
     postEditingDatasets();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString tables;   // where the tables are, for the detail of a failure
     if (m_session.mode() == DataSession::Mode::Local) {
         const QString folder = m_values.programFolder + m_settings.value(QStringLiteral("DataStr"));
         m_session.setDataFolder(folder);
+        tables = QStringLiteral("Data file: ")
+                 + QDir::toNativeSeparators(QDir(folder).filePath(
+                     QLatin1String(Table::Database::FileName)));
         QString fs;
         if (Table::isNetworkFileSystem(folder, &fs)) {
             // SQLite's locks are not safe across a network file system
@@ -337,13 +342,18 @@ void TMainForm::openDataSession()
         Table::ServerAddress server;
         server.host = m_settings.value(QStringLiteral("IPaddr"));
         m_session.setServer(server);
+        tables = QStringLiteral("Server: %1:%2, database %3")
+                     .arg(server.host).arg(server.port).arg(server.database);
     }
     const QString failure = m_session.open();
     QApplication::restoreOverrideCursor();
     if (!failure.isEmpty()) {
-        ExceptionLog::append(failure);
+        QString detail = failure + QStringLiteral("\n\n") + tables;
+        QString logError;
+        if (!ExceptionLog::append(failure, &logError))
+            detail += QStringLiteral("\n\n") + logError;
         statusBar()->showMessage(failure.section(QLatin1Char('\n'), 0, 0));
-        dialogs().information(QStringLiteral("Sorry, Nobody Home"));
+        dialogs().information(QStringLiteral("Sorry, Nobody Home"), detail);
         if (dialogs().confirm(QStringLiteral("Do you wish to Quit ?")))
             terminate();
     }
@@ -429,7 +439,7 @@ void TMainForm::writeIniAtClose()
     const auto ini = openIniFile(m_values.settingsFile);
     const QString failure = m_settings.writeIniAtClose(*ini);
     if (!failure.isEmpty())
-        dialogs().error(failure);
+        dialogs().error(failure, m_settings.failureDetail());
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)

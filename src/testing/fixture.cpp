@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -47,29 +48,49 @@ public:
 
 struct Fixture::Impl
 {
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;   // none when the test gave the folder
+    QString folder;
     FixedClock clock;
     KeepingViewer viewer;
     std::unique_ptr<UserStore> store;
     Kind kind;
+    // what was in force before, put back at the end
+    Dialogs *previousDialogs = nullptr;
+    Clock *previousClock = nullptr;
+    ReportViewer *previousViewer = nullptr;
+    UserStore *previousStore = nullptr;
+    QByteArray previousHome;
 };
 
-Fixture::Fixture(Kind kind) : d(std::make_unique<Impl>())
+Fixture::Fixture(Kind kind) : Fixture(kind, QString())
+{
+}
+
+Fixture::Fixture(Kind kind, const QString &folder) : d(std::make_unique<Impl>())
 {
     d->kind = kind;
-    installClock(&d->clock);
-    installDialogs(&m_dialogs);
-    installReportViewer(&d->viewer);
+    if (folder.isEmpty()) {
+        d->dir = std::make_unique<QTemporaryDir>();
+        d->folder = d->dir->path();
+    } else {
+        d->folder = folder;
+    }
+    d->previousDialogs = &dialogs();
+    d->previousClock = &clock();
+    d->previousViewer = &reportViewer();
+    d->previousStore = &userStore();
+    d->previousHome = qgetenv("BRELVAN_HOME");
     // a question nobody answered fails the test where it was asked, instead of hanging
     m_dialogs.setUnansweredHandler([](const QString &question) {
         QTest::qFail(qPrintable(QStringLiteral("unanswered: ") + question), __FILE__, __LINE__);
     });
-    d->store = std::make_unique<UserStore>(d->dir.filePath(QStringLiteral("user.conf")));
-    installUserStore(d->store.get());
-    qputenv("BRELVAN_HOME", d->dir.path().toLocal8Bit());
+    d->store = std::make_unique<UserStore>(QDir(d->folder).filePath(QStringLiteral("user.conf")));
+    use();
     if (kind == NoDataFolder)
         return;
     const QString data = dataFolder();
+    if (QFileInfo::exists(QDir(data).filePath(QLatin1String(Table::Database::FileName))))
+        return;   // a second copy over the first one's tables
     auto db = Table::Database::createFolder(data, brelvanSchema());
     if (kind == Demo) {
         fillDemoData(*db, d->clock.now().date());
@@ -81,13 +102,27 @@ Fixture::Fixture(Kind kind) : d(std::make_unique<Impl>())
 
 Fixture::~Fixture()
 {
-    if (m_form)
+    if (m_form) {
+        use();
         close();
-    installUserStore(nullptr);
-    installDialogs(nullptr);
-    installReportViewer(nullptr);
-    installClock(nullptr);
-    qunsetenv("BRELVAN_HOME");
+    }
+    installUserStore(d->previousStore);
+    installDialogs(d->previousDialogs);
+    installReportViewer(d->previousViewer);
+    installClock(d->previousClock);
+    if (d->previousHome.isEmpty())
+        qunsetenv("BRELVAN_HOME");
+    else
+        qputenv("BRELVAN_HOME", d->previousHome);
+}
+
+void Fixture::use()
+{
+    installClock(&d->clock);
+    installDialogs(&m_dialogs);
+    installReportViewer(&d->viewer);
+    installUserStore(d->store.get());
+    qputenv("BRELVAN_HOME", QFile::encodeName(d->folder));
 }
 
 void Fixture::setNow(const QDateTime &now)
@@ -110,7 +145,8 @@ void Fixture::writeUserValue(const QString &name, const QString &value)
 
 void Fixture::start()
 {
-    m_form = std::make_unique<TMainForm>(AppValues::forFolder(d->dir.path()));
+    use();
+    m_form = std::make_unique<TMainForm>(AppValues::forFolder(d->folder));
     if (!m_form->create())
         return;
     m_form->show();
@@ -131,7 +167,7 @@ bool Fixture::running() const
 
 QString Fixture::programFolder() const
 {
-    return QDir(d->dir.path()).absolutePath() + QLatin1Char('/');
+    return QDir(d->folder).absolutePath() + QLatin1Char('/');
 }
 
 QString Fixture::dataFolder() const
@@ -148,6 +184,7 @@ void Fixture::close()
 {
     if (!m_form)
         return;
+    use();
     m_form->close();
     QCoreApplication::processEvents();
     m_form.reset();

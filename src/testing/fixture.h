@@ -33,9 +33,18 @@ public:
     enum Kind { Demo, EmptyTables, NoDataFolder };
 
     explicit Fixture(Kind kind = Demo);
+    // Over a program folder the test owns: one on a small disk, or another fixture's, for
+    // two copies of the program on one data folder. Tables are made only when the folder
+    // holds no data folder yet; the per-user store is the folder's, as for one user.
+    Fixture(Kind kind, const QString &programFolder);
+    // Restores the dialogs, clock and viewer that were in force before this fixture.
     ~Fixture();
     Fixture(const Fixture &) = delete;
     Fixture &operator=(const Fixture &) = delete;
+
+    // Makes this copy's dialogs, clock, store and viewer the ones in force: with two
+    // fixtures at once, call it before driving the other copy.
+    void use();
 
     void setNow(const QDateTime &now);
     void writeIni(const QString &section, const QString &key, const QString &value);

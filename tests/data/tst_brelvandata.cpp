@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace Brelvan;
 using Table::Database;
 
@@ -117,6 +119,17 @@ private slots:
                                              << "takes no";
         QTest::newRow("demo over tables") << QStringList{"create", m_good, "--demo"} << 1
                                           << "already holds tables";
+        // a file, a folder without the tables file, and a missing folder each say so
+        const QString file = m_program + QStringLiteral("/Logo.JPG");
+        const QString noTables = m_program + QStringLiteral("/Letters");
+        QTest::newRow("check a file") << QStringList{"check", file} << 1
+                                      << "is a file, not a folder";
+        QTest::newRow("check a folder without tables") << QStringList{"check", noTables} << 1
+                                                       << "(Brelvan.db is missing)";
+        QTest::newRow("upgrade a file") << QStringList{"upgrade", file} << 1
+                                        << "is a file, not a folder";
+        QTest::newRow("create over a file") << QStringList{"create", file} << 1
+                                            << "is a file, not a folder";
     }
     void exitCodes()
     {
@@ -263,6 +276,12 @@ private slots:
         QTest::newRow("no name") << QStringList{"set-data-folder", "DIR"} << 2;
         QTest::newRow("no program folder") << QStringList{"set-data-folder", "MISSING", "Data"}
                                            << 1;
+        QTest::newRow("a file for the program folder")
+            << QStringList{"set-data-folder", "FILE", "Data"} << 1;
+        // one key is one line of the INI file
+        QTest::newRow("a line break") << QStringList{"set-data-folder", "DIR", "Da\nta"} << 2;
+        QTest::newRow("a carriage return") << QStringList{"set-data-folder", "DIR", "Data\r"}
+                                           << 2;
     }
     void setDataFolderRefuses()
     {
@@ -270,10 +289,57 @@ private slots:
         QFETCH(int, code);
         QTemporaryDir dir;
         args.replaceInStrings(QStringLiteral("MISSING"), dir.filePath(QStringLiteral("x")));
+        QFile file(dir.filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        args.replaceInStrings(QStringLiteral("FILE"), file.fileName());
         args.replaceInStrings(QStringLiteral("DIR"), dir.path());
         const Run r = run(args);
         QVERIFY2(r.code == code, qPrintable(r.out));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("brelvan.INI"))));
+    }
+
+    // Permissions hold no one with root's rights: as root the tool runs without the rights
+    // that pass over them.
+    void checkTellsAnUnreadableFolderFromAMissingFile_data()
+    {
+        QTest::addColumn<bool>("folder");   // the folder made unreadable, else the file
+        QTest::addColumn<QString>("says");
+        QTest::newRow("unreadable folder") << true << "cannot be read: permission denied";
+        QTest::newRow("unreadable file") << false << "Brelvan.db cannot be read";
+    }
+    void checkTellsAnUnreadableFolderFromAMissingFile()
+    {
+        QFETCH(bool, folder);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("Data"));
+        QVERIFY(run({"create", data}).code == 0);
+        const QString target = folder ? data : data + QStringLiteral("/Brelvan.db");
+        QVERIFY(QFile::setPermissions(target, {}));
+        QStringList wrap;
+        if (::geteuid() == 0)
+            wrap = {"--inh-caps=-all", "--bounding-set=-dac_override,-dac_read_search"};
+        auto runAs = [&wrap](const QStringList &args) {
+            if (wrap.isEmpty())
+                return run(args);
+            QProcess p;
+            p.setProcessChannelMode(QProcess::MergedChannels);
+            p.start(QStringLiteral("setpriv"), wrap + args);
+            p.waitForFinished(60000);
+            return Run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -3,
+                       QString::fromLocal8Bit(p.readAll())};
+        };
+        if (!wrap.isEmpty() && runAs({"cat", data + QStringLiteral("/Brelvan.db")}).code == 0) {
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("the rights that pass over file permissions cannot be dropped here (setpriv)");
+        }
+        wrap.append(QStringLiteral(BRELVAN_DATA_EXE));
+        const Run r = wrap.size() == 1 ? run({"check", data}) : runAs({"check", data});
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY2(r.code == 1, qPrintable(r.out));
+        QVERIFY2(r.out.contains(says), qPrintable(r.out));
+        QVERIFY2(!r.out.contains(QLatin1String("is missing")), qPrintable(r.out));
     }
 
     void onServer()

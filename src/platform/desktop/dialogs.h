@@ -26,6 +26,14 @@ public:
     virtual ~Dialogs() = default;
 
     virtual void message(Kind kind, const QString &text, const QString &caption = {}) = 0;
+    // A message with a detail text (what failed, where and why) that the real box keeps
+    // under "Show Details..."; a message keeps its own wording and the detail adds to it.
+    // Dialogs that have no place for it show the message alone.
+    virtual void detailedMessage(Kind kind, const QString &text, const QString &detail)
+    {
+        Q_UNUSED(detail)
+        message(kind, text);
+    }
     // Yes/No question; true for Yes.
     virtual bool confirm(const QString &text, const QString &caption = {}) = 0;
     // Input box; nothing when cancelled.
@@ -44,6 +52,28 @@ public:
     void information(const QString &text) { message(Kind::Information, text); }
     void warning(const QString &text) { message(Kind::Warning, text); }
     void error(const QString &text) { message(Kind::Error, text); }
+    // The same with a detail text; an empty detail gives the plain message.
+    void information(const QString &text, const QString &detail)
+    {
+        withDetail(Kind::Information, text, detail);
+    }
+    void warning(const QString &text, const QString &detail)
+    {
+        withDetail(Kind::Warning, text, detail);
+    }
+    void error(const QString &text, const QString &detail)
+    {
+        withDetail(Kind::Error, text, detail);
+    }
+
+private:
+    void withDetail(Kind kind, const QString &text, const QString &detail)
+    {
+        if (detail.isEmpty())
+            message(kind, text);
+        else
+            detailedMessage(kind, text, detail);
+    }
 };
 
 // The dialogs in force; the program installs the real ones at start, tests a script.

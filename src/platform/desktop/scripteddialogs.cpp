@@ -49,6 +49,15 @@ QStringList ScriptedDialogs::shown(Kind kind) const
     return texts;
 }
 
+QString ScriptedDialogs::detailOf(const QString &text) const
+{
+    for (auto it = m_entries.crbegin(); it != m_entries.crend(); ++it) {
+        if (it->what == Entry::What::Message && it->text == text)
+            return it->detail;
+    }
+    return {};
+}
+
 void ScriptedDialogs::record(Entry::What what, const QString &text, const QString &caption,
                              const QString &detail)
 {
@@ -88,6 +97,12 @@ ScriptedDialogs::Answer ScriptedDialogs::take(const QString &question, const cha
 void ScriptedDialogs::message(Kind kind, const QString &text, const QString &caption)
 {
     record(Entry::What::Message, text, caption);
+    m_entries.last().kind = kind;
+}
+
+void ScriptedDialogs::detailedMessage(Kind kind, const QString &text, const QString &detail)
+{
+    record(Entry::What::Message, text, {}, detail);
     m_entries.last().kind = kind;
 }
 

@@ -30,7 +30,8 @@ public:
         Kind kind = Kind::Information; // messages only
         QString text;                  // message or question text, input or chooser caption
         QString caption;               // the window caption handed over (may be empty)
-        QString detail;                // input prompt, file filter or start folder
+        QString detail;                // input prompt, file filter, start folder, or the
+                                       // detail text of a message
     };
 
     // Queue answers; each question takes the next one.
@@ -47,6 +48,8 @@ public:
     QStringList shown() const;
     // Only the messages (information, warning, error) of the given kind.
     QStringList shown(Kind kind) const;
+    // The detail text of the last message whose text is text; empty when it had none.
+    QString detailOf(const QString &text) const;
     const QList<Entry> &entries() const { return m_entries; }
     // Every question asked that found no fitting answer, with the reason.
     const QStringList &failures() const { return m_failures; }
@@ -58,6 +61,7 @@ public:
     }
 
     void message(Kind kind, const QString &text, const QString &caption = {}) override;
+    void detailedMessage(Kind kind, const QString &text, const QString &detail) override;
     bool confirm(const QString &text, const QString &caption = {}) override;
     std::optional<QString> input(const QString &caption, const QString &prompt,
                                  const QString &preset) override;

@@ -1,9 +1,10 @@
 #include "platform/settings/inifile.h"
 
+#include "platform/settings/linetext.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 namespace Brelvan {
 
@@ -18,14 +19,6 @@ IniFileFactory &factory()
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-QString decodeUtf8(const QByteArray &bytes, bool *bad)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    *bad = decoder.hasError();
-    return text;
 }
 
 } // namespace
@@ -46,6 +39,9 @@ void IniFile::reload()
 {
     m_loaded = false;
     m_lines.clear();
+    m_bytes.clear();
+    m_lineEnd = "\r\n";
+    m_bom = false;
     m_loadError.clear();
 }
 
@@ -53,14 +49,17 @@ bool IniFile::ensureLoaded()
 {
     if (m_loaded)
         return m_loadError.isEmpty();
+    reload();
     m_loaded = true;
-    m_lines.clear();
-    m_loadError.clear();
     const QFileInfo info(m_path);
     if (!info.exists())
         return true;   // a missing file is an empty one
     QFile file(m_path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (!info.isFile()) {
+        m_loadError = QStringLiteral("Cannot read %1: it is a folder, not a file").arg(m_path);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
         m_loadError = QStringLiteral("Cannot read %1: %2").arg(m_path, file.errorString());
         return false;
     }
@@ -73,27 +72,42 @@ bool IniFile::ensureLoaded()
     return true;
 }
 
-void IniFile::parse(const QByteArray &input, QList<Line> *lines) const
+void IniFile::parse(const QByteArray &input, QList<Line> *lines)
 {
+    m_bytes = input;
     QByteArray bytes = input;
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    m_bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (m_bom)
         bytes.remove(0, 3);
-    QList<QByteArray> raw = bytes.split('\n');
-    if (!raw.isEmpty() && raw.last().isEmpty())
-        raw.removeLast();   // the final line end
-    for (QByteArray r : raw) {
-        if (r.endsWith('\r'))
-            r.chop(1);
+    bool endSeen = false;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        qsizetype nl = bytes.indexOf('\n', at);
         Line line;
-        bool badText = false;
-        line.text = decodeUtf8(r, &badText);
+        if (nl < 0) {
+            line.bytes = bytes.mid(at);
+            at = bytes.size();
+        } else {
+            line.bytes = bytes.mid(at, nl - at);
+            line.end = "\n";
+            if (line.bytes.endsWith('\r')) {
+                line.bytes.chop(1);
+                line.end = "\r\n";
+            }
+            at = nl + 1;
+            if (!endSeen) {
+                m_lineEnd = line.end;   // new lines follow the file's own line ends
+                endSeen = true;
+            }
+        }
+        line.text = decodeLine(line.bytes);
         const QString t = line.text.trimmed();
         if (t.isEmpty()) {
             line.kind = Line::Blank;
         } else if (t.startsWith(u';')) {
             line.kind = Line::Comment;
         } else if (t.startsWith(u'[')) {
-            if (t.endsWith(u']') && t.size() > 2 && !badText) {
+            if (t.endsWith(u']') && t.size() > 2) {
                 line.kind = Line::Section;
                 line.name = t.mid(1, t.size() - 2).trimmed();
             } else {
@@ -107,7 +121,6 @@ void IniFile::parse(const QByteArray &input, QList<Line> *lines) const
                 line.kind = Line::Entry;
                 line.name = t.left(eq).trimmed();
                 line.value = decodeValue(t.mid(eq + 1));
-                line.badText = badText;
             }
         }
         lines->append(line);
@@ -154,15 +167,11 @@ IniFile::ReadStatus IniFile::readEntry(const QString &section, const QString &ke
             continue;
         if (line.kind == Line::Bad) {
             // What follows a line we cannot understand cannot be trusted.
-            *error = QStringLiteral("%1: line %2 of section [%3] is not an INI line")
-                         .arg(m_path).arg(i + 1).arg(section);
+            *error = QStringLiteral("%1, line %2 (in section [%3]) is not an INI line: \"%4\"")
+                         .arg(m_path).arg(i + 1).arg(section, line.text.trimmed().left(80));
             return ReadStatus::Failed;
         }
         if (line.kind == Line::Entry && sameName(line.name, key)) {
-            if (line.badText) {
-                *error = QStringLiteral("%1: line %2 is not UTF-8 text").arg(m_path).arg(i + 1);
-                return ReadStatus::Failed;
-            }
             *value = line.value;
             return ReadStatus::Found;
         }
@@ -296,10 +305,12 @@ void IniFile::apply(QList<Line> &lines, const Pending &change) const
         if (sectionAt < 0)
             continue;
         if (line.kind == Line::Entry && sameName(line.name, change.key)) {
+            if (line.value == change.value)
+                return;   // an unchanged value keeps its line byte for byte
             // The key keeps the spelling the file already has.
             line.value = change.value;
-            line.badText = false;
             line.text = line.name + u'=' + encodeValue(change.value);
+            line.bytes = line.text.toUtf8();
             return;
         }
         if (line.kind != Line::Blank)
@@ -310,11 +321,15 @@ void IniFile::apply(QList<Line> &lines, const Pending &change) const
     entry.name = change.key;
     entry.value = change.value;
     entry.text = change.key + u'=' + encodeValue(change.value);
+    entry.bytes = entry.text.toUtf8();
+    entry.end = m_lineEnd;
     if (sectionAt < 0) {
         Line header;
         header.kind = Line::Section;
         header.name = change.section;
         header.text = u'[' + change.section + u']';
+        header.bytes = header.text.toUtf8();
+        header.end = m_lineEnd;
         lines.append(header);
         lines.append(entry);
     } else {
@@ -336,28 +351,49 @@ bool IniFile::save()
     QList<Line> lines = m_lines;
     for (const Pending &p : pending)
         apply(lines, p);
-    QString text;
-    for (const Line &line : std::as_const(lines))
-        text += line.text + QLatin1String("\r\n");
+    const QByteArray bytes = assemble(lines);
+    if (bytes == m_bytes && exists())
+        return true;   // nothing changed: the file is not touched
     QString error;
-    if (!writeFile(text.toUtf8(), &error)) {
+    if (!writeFile(bytes, &error)) {
         m_error = error.isEmpty() ? QStringLiteral("Cannot write %1").arg(m_path) : error;
         return false;
     }
     m_lines = lines;
+    m_bytes = bytes;
     return true;
+}
+
+QByteArray IniFile::assemble(const QList<Line> &lines) const
+{
+    QByteArray bytes = m_bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Line &line = lines.at(i);
+        bytes += line.bytes;
+        // a last line without its end gets one when lines now follow it
+        bytes += line.end.isEmpty() && i + 1 < lines.size() ? m_lineEnd : line.end;
+    }
+    return bytes;
 }
 
 bool IniFile::writeFile(const QByteArray &text, QString *error)
 {
     const QFileInfo info(m_path);
     if (info.exists() && (!info.isFile() || !info.isWritable())) {
-        *error = QStringLiteral("Cannot write %1: the file is read-only").arg(m_path);
+        *error = QStringLiteral("%1 could not be written: it is %2; the file was left as it was.")
+                     .arg(m_path, info.isFile() ? QStringLiteral("read-only")
+                                                : QStringLiteral("a folder"));
         return false;
     }
+    // A new file beside the old one replaces it only once it is written whole, so a full
+    // disk leaves the old settings in place. Unbuffered: a buffered write that fails only
+    // when commit() flushes it is not always reported, and the short file would replace
+    // the old one.
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        *error = QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || !writeAll(file, text) || !file.commit()) {
+        *error = QStringLiteral("%1 could not be written: %2; the file was left as it was.")
+                     .arg(m_path, file.errorString());
         return false;
     }
     return true;

@@ -11,11 +11,13 @@ namespace Brelvan {
 
 // The program's INI file in Windows form: "[Section]" headers, "Key=Value" lines, CRLF line
 // ends. Key names are kept exactly as written (QSettings would rewrite "Expense%1" and
-// "TIN/ABN#"); sections and keys are found regardless of case. Values are plain text.
+// "TIN/ABN#"); sections and keys are found regardless of case. Values are plain text, each
+// line read as UTF-8 when it is valid UTF-8 and as Windows-1252 otherwise.
 //
 // The file is read on first use. Writes are collected in memory and stored by save(), which
-// reads the file afresh and changes only the keys written, so another window's keys written
-// in between survive and every other line keeps its place.
+// reads the file afresh and changes only the keys whose value differs, so another window's
+// keys written in between survive. Every other line keeps its bytes and its line end; a
+// changed or new line is written in UTF-8. The file is replaced only by a complete new one.
 class IniFile
 {
 public:
@@ -28,8 +30,8 @@ public:
     bool exists() const;
 
     // The value of key in section, or def when either is missing. When the value cannot be
-    // read (file unreadable, a line that is not INI text, text that is not UTF-8) it returns
-    // def, sets *ok to false and leaves the reason in errorString().
+    // read (file unreadable, a line that is not INI text) it returns def, sets *ok to false
+    // and leaves the reason, naming the file and the line, in errorString().
     QString readString(const QString &section, const QString &key, const QString &def = {},
                        bool *ok = nullptr);
     // An integer value, or def when missing or not a whole number (as Windows reads them);
@@ -43,8 +45,9 @@ public:
     // Line breaks inside a value become spaces, since one key is one line.
     bool writeString(const QString &section, const QString &key, const QString &value);
     bool writeInteger(const QString &section, const QString &key, int value);
-    // Writes the pending values to disk, creating the file when missing. False with
-    // errorString() when the file cannot be written; the pending values are then dropped.
+    // Writes the pending values to disk, creating the file when missing; a file that would
+    // not change is not written. False with errorString() (the file and the reason) when it
+    // cannot be written; the file then stays as it was and the pending values are dropped.
     bool save();
     bool hasPendingWrites() const { return !m_pending.isEmpty(); }
 
@@ -64,10 +67,11 @@ private:
     {
         enum Kind { Blank, Comment, Section, Entry, Bad };
         Kind kind = Blank;
-        QString text;     // the line as read, written back unchanged unless its value changes
+        QByteArray bytes; // the line as read, without its end; written back unless changed
+        QByteArray end;   // its line end: "\r\n", "\n", or nothing on a last line
+        QString text;     // the decoded line
         QString name;     // section name or key
         QString value;    // decoded value of an entry
-        bool badText = false;   // entry whose bytes were not UTF-8
     };
     struct Pending
     {
@@ -77,13 +81,17 @@ private:
     };
 
     bool ensureLoaded();
-    void parse(const QByteArray &bytes, QList<Line> *lines) const;
+    void parse(const QByteArray &bytes, QList<Line> *lines);
     void apply(QList<Line> &lines, const Pending &change) const;
+    QByteArray assemble(const QList<Line> &lines) const;
     static QString encodeValue(const QString &value);
     static QString decodeValue(const QString &raw);
 
     QString m_path;
     QList<Line> m_lines;
+    QByteArray m_bytes;          // the file as last read
+    QByteArray m_lineEnd = "\r\n";   // for new lines: the file's own
+    bool m_bom = false;
     QList<Pending> m_pending;
     bool m_loaded = false;
     QString m_loadError;   // why the file as a whole could not be read

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -12,6 +13,10 @@ namespace Brelvan {
 // ~/.config/Tamblow/Brelvan.conf elsewhere (QSettings' native form). Every value is text; a
 // missing value reads as empty. Reads and writes report failure so that the settings'
 // fallbacks can be applied; tests derive from it to make either fail.
+//
+// Where the store is a file, written values wait in memory until flush(), which writes a
+// complete new file beside the old one and puts it in place only when it reads back whole:
+// QSettings' own sync can leave an empty file on a full disk and still report success.
 class UserStore
 {
 public:
@@ -29,7 +34,8 @@ public:
     virtual bool read(const QString &name, QString *value);
     // Writes one value; false when the store cannot be written.
     virtual bool write(const QString &name, const QString &value);
-    // Stores what was written; false when it could not be stored.
+    // Stores what was written; false, with errorString() naming the file and the reason,
+    // when it could not be stored, and the stored values then stay as they were.
     virtual bool flush();
 
     QString location() const;
@@ -40,8 +46,11 @@ protected:
 
 private:
     bool checkStatus();
+    bool storeFile(QString *why);
 
     std::unique_ptr<QSettings> m_settings;
+    bool m_fileBacked = true;   // false for the Windows registry
+    QHash<QString, QString> m_pending;
     QString m_error;
 };
 

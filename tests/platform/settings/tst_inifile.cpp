@@ -1,6 +1,9 @@
 #include "platform/settings/inifile.h"
 
+#include "../../smalldisk.h"
+
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,6 +69,9 @@ private slots:
     void roundTripKeepsKeysAndValues();
     void lookupIgnoresCaseAndKeepsSpelling();
     void writeKeepsOtherLinesInPlace();
+    void windows1252LinesReadAndKeepTheirBytes();
+    void fullDiskLeavesTheOldFile_data();
+    void fullDiskLeavesTheOldFile();
     void missingFileGivesDefaultsAndIsCreatedOnSave();
     void readFailures_data();
     void readFailures();
@@ -137,7 +143,8 @@ void TestIniFile::lookupIgnoresCaseAndKeepsSpelling()
 
 void TestIniFile::writeKeepsOtherLinesInPlace()
 {
-    // LF line ends and a BOM as another editor may leave them; blank lines and comments stay.
+    // LF line ends and a BOM as another editor may leave them: blank lines, comments, the BOM
+    // and the line ends stay; new lines take the file's own line end.
     put(m_path, "\xEF\xBB\xBF; kept\n[Font]\nCompanyFont=Arial\n\n[Detail]\nABN=1\n"
                 "Drive=D\n\n[Other]\nX=1\n");
     IniFile ini(m_path);
@@ -147,9 +154,69 @@ void TestIniFile::writeKeepsOtherLinesInPlace()
     QVERIFY(ini.writeString("New", "K", "v"));
     QVERIFY(ini.save());
     QCOMPARE(contents(m_path),
-             QByteArray("; kept\r\n[Font]\r\nCompanyFont=Arial\r\n\r\n[Detail]\r\nABN=1\r\n"
-                        "Drive=E\r\nCompany=Acme\r\n\r\n[Other]\r\nX=1\r\n[New]\r\nK=v\r\n"));
+             QByteArray("\xEF\xBB\xBF; kept\n[Font]\nCompanyFont=Arial\n\n[Detail]\nABN=1\n"
+                        "Drive=E\nCompany=Acme\n\n[Other]\nX=1\n[New]\nK=v\n"));
     QCOMPARE(ini.sections(), (QStringList{"Font", "Detail", "Other", "New"}));
+}
+
+void TestIniFile::windows1252LinesReadAndKeepTheirBytes()
+{
+    // written by another program in Windows-1252, next to a line of ours in UTF-8, and a
+    // last line without its line end
+    const QByteArray file = "[Detail]\r\nCompany=M\xFCller & S\xF6hne\r\n"
+                            "CoDet=\x93Quality\x94 \x96 \x80" "5\r\nABN=Caf\xC3\xA9\r\nDrive=D";
+    put(m_path, file);
+    IniFile ini(m_path);
+    QCOMPARE(ini.readString("Detail", "Company"), QString::fromUtf8("Müller & Söhne"));
+    QCOMPARE(ini.readString("Detail", "CoDet"), QString::fromUtf8("“Quality” – €5"));
+    QCOMPARE(ini.readString("Detail", "ABN"), QString::fromUtf8("Café"));
+
+    // the program writes back every value as it holds it: nothing changes, nothing is written
+    for (const char *key : {"Company", "CoDet", "ABN", "Drive"})
+        QVERIFY(ini.writeString("Detail", key, ini.readString("Detail", key)));
+    QVERIFY(ini.save());
+    QCOMPARE(contents(m_path), file);
+
+    // one changed value is written in UTF-8; every other line keeps its bytes, and the last
+    // line gets a line end only because a new line follows it
+    QVERIFY(ini.writeString("Detail", "CoDet", QString::fromUtf8("Söhne – €6")));
+    QVERIFY(ini.writeString("Detail", "Pix", "No"));
+    QVERIFY(ini.save());
+    QCOMPARE(contents(m_path),
+             QByteArray("[Detail]\r\nCompany=M\xFCller & S\xF6hne\r\n"
+                        "CoDet=S\xC3\xB6hne \xE2\x80\x93 \xE2\x82\xAC" "6\r\n"
+                        "ABN=Caf\xC3\xA9\r\nDrive=D\r\nPix=No\r\n"));
+    IniFile again(m_path);
+    QCOMPARE(again.readString("Detail", "Company"), QString::fromUtf8("Müller & Söhne"));
+    QCOMPARE(again.readString("Detail", "CoDet"), QString::fromUtf8("Söhne – €6"));
+}
+
+void TestIniFile::fullDiskLeavesTheOldFile_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("more than a write buffer") << 20000;
+    QTest::newRow("less than a write buffer") << 9000;
+    QTest::newRow("less than a page") << 500;
+}
+
+void TestIniFile::fullDiskLeavesTheOldFile()
+{
+    QFETCH(int, size);
+    SmallDisk disk;
+    if (!disk.mount(64))
+        QSKIP(qPrintable(disk.why()));
+    const QString path = disk.filePath("brelvan.INI");
+    const QByteArray old = "[Detail]\r\nDataStr=Data\r\nCompany=Acme\r\n";
+    put(path, old);
+    disk.fill();
+
+    IniFile ini(path);
+    QVERIFY(ini.writeString("Detail", "Company", QString(size, u'x')));
+    QVERIFY(!ini.save());
+    QCOMPARE(contents(path), old);
+    QVERIFY2(ini.errorString().contains(path), qPrintable(ini.errorString()));
+    QVERIFY2(ini.errorString().contains("No space left on device"), qPrintable(ini.errorString()));
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files).size(), 2);   // no half-written file left
 }
 
 void TestIniFile::missingFileGivesDefaultsAndIsCreatedOnSave()
@@ -184,9 +251,9 @@ void TestIniFile::readFailures_data()
     QTest::newRow("key below a bad line") << damaged << "Drive" << false << "dflt";
     QTest::newRow("missing key below a bad line") << damaged << "Company" << false << "dflt";
     QTest::newRow("other section unharmed") << damaged << "CompanyFont" << true << "Arial";
-    const QByteArray latin1 = "[Detail]\r\nABN=1\r\nCompany=Caf\xE9\r\nDrive=E\r\n";
-    QTest::newRow("value not UTF-8") << latin1 << "Company" << false << "dflt";
-    QTest::newRow("next to a bad value") << latin1 << "Drive" << true << "E";
+    const QByteArray cp1252 = "[Detail]\r\nABN=1\r\nCompany=Caf\xE9\r\nDrive=E\r\n";
+    QTest::newRow("value in Windows-1252") << cp1252 << "Company" << true
+                                           << QString::fromUtf8("Café");
     QTest::newRow("unclosed header") << QByteArray("[Detail]\r\n[Font\r\nDrive=E\r\n")
                                      << "Drive" << false << "dflt";
     QTest::newRow("number not a number") << QByteArray("[Detail]\r\nDrive=x\r\n") << "Drive"
@@ -207,6 +274,12 @@ void TestIniFile::readFailures()
     QCOMPARE(ini.readString(section, key, "dflt", &readOk), value);
     QCOMPARE(readOk, ok);
     QCOMPARE(ini.errorString().isEmpty(), ok);
+    if (!ok) {
+        // the message names the file and the line
+        QVERIFY2(ini.errorString().contains(m_path), qPrintable(ini.errorString()));
+        QVERIFY2(ini.errorString().contains(QRegularExpression(", line [0-9]+")),
+                 qPrintable(ini.errorString()));
+    }
 }
 
 void TestIniFile::injectedReadFailureAtOneKey()

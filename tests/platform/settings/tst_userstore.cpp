@@ -1,5 +1,7 @@
 #include "platform/settings/userstore.h"
 
+#include "../../smalldisk.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,6 +20,8 @@ private slots:
     void missingValueReadsEmpty();
     void currentUserStoreFollowsConfigHome();
     void failuresAreReported();
+    void fullDiskLeavesTheOldFile_data();
+    void fullDiskLeavesTheOldFile();
     void installedStoreIsUsed();
 
 private:
@@ -105,6 +109,45 @@ void TestUserStore::failuresAreReported()
         QCOMPARE(read, QString());
         QVERIFY(!broken.errorString().isEmpty());
     }
+}
+
+void TestUserStore::fullDiskLeavesTheOldFile_data()
+{
+    QTest::addColumn<int>("freeBytes");
+    QTest::newRow("not a byte free") << 0;
+    // room for the lock file, none for the new file beside the old
+    QTest::newRow("one page free") << 4096;
+}
+
+void TestUserStore::fullDiskLeavesTheOldFile()
+{
+    QFETCH(int, freeBytes);
+    SmallDisk disk;
+    if (!disk.mount(64))
+        QSKIP(qPrintable(disk.why()));
+    const QString path = disk.filePath("Brelvan.conf");
+    {
+        UserStore store(path);
+        QVERIFY(store.write("NameStr", "Jo Bloggs"));
+        QVERIFY(store.write("EntryStr", "secret"));
+        QVERIFY(store.flush());
+    }
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray old = f.readAll();
+    f.close();
+    QVERIFY(old.contains("Jo Bloggs"));
+    disk.fill(freeBytes);
+
+    UserStore store(path);
+    QVERIFY(store.write("NameStr", QString(12000, u'x')));
+    QVERIFY(!store.flush());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    f.close();
+    QVERIFY2(store.errorString().contains(path), qPrintable(store.errorString()));
+    QVERIFY2(store.errorString().contains("No space left on device"),
+             qPrintable(store.errorString()));
 }
 
 void TestUserStore::installedStoreIsUsed()

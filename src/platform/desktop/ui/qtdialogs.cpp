@@ -87,6 +87,17 @@ QWidget *QtDialogs::parentWindow()
 
 void QtDialogs::message(Kind kind, const QString &text, const QString &caption)
 {
+    showMessage(kind, text, caption, {});
+}
+
+void QtDialogs::detailedMessage(Kind kind, const QString &text, const QString &detail)
+{
+    showMessage(kind, text, {}, detail);
+}
+
+void QtDialogs::showMessage(Kind kind, const QString &text, const QString &caption,
+                            const QString &detail)
+{
     const ArrowWhileAsking arrow;
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (kind) {
@@ -96,6 +107,8 @@ void QtDialogs::message(Kind kind, const QString &text, const QString &caption)
     case Kind::Confirmation: icon = QMessageBox::Question; break;
     }
     QMessageBox box(icon, captionOr(caption), text, QMessageBox::Ok, parentWindow());
+    if (!detail.isEmpty())
+        box.setDetailedText(detail);
     box.exec();
 }
 

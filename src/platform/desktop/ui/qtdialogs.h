@@ -12,6 +12,7 @@ class QtDialogs final : public Dialogs
 {
 public:
     void message(Kind kind, const QString &text, const QString &caption = {}) override;
+    void detailedMessage(Kind kind, const QString &text, const QString &detail) override;
     bool confirm(const QString &text, const QString &caption = {}) override;
     std::optional<QString> input(const QString &caption, const QString &prompt,
                                  const QString &preset) override;
@@ -25,6 +26,10 @@ public:
 
     // The window the dialogs belong to: the modal window in front, else the active one.
     static QWidget *parentWindow();
+
+private:
+    static void showMessage(Kind kind, const QString &text, const QString &caption,
+                            const QString &detail);
 };
 
 // Returns a file filter in Qt's "Text (*.txt);;All (*)" form; the program's filters come
