@@ -13,6 +13,7 @@
 #include "testing/fixture.h"
 #include "../storedrecords.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -115,6 +116,9 @@ private slots:
     void everyChooserItemQueries_data();
     void everyChooserItemQueries();
     void showAllClientsFindsTheEntryClient();
+    void numberFilterThatIsNoNumberKeepsTheRecords_data();
+    void numberFilterThatIsNoNumberKeepsTheRecords();
+    void numberFilterTypedKeyByKey();
     void dateDefaultFollowsVisualPosition_data();
     void dateDefaultFollowsVisualPosition();
     void deleteWarningAtTwoRecords_data();
@@ -427,6 +431,118 @@ void TestRecordPages::everyChooserItemQueries()
         QVERIFY2(p.ds().isOpen(), qPrintable(item));
         QVERIFY2(p.page->flashLabel()->isHidden(), qPrintable(item));
     }
+}
+
+namespace {
+
+// Before start: the Office amount of the first records in key order.
+void writeOffice(const Fixture &f, const QList<double> &amounts)
+{
+    auto db = Table::Database::openFolder(f.dataFolder(), brelvanSchema());
+    Table::Dataset ds(QStringLiteral("Fill"));
+    ds.setDatabase(db.get());
+    ds.setTableName(QStringLiteral("Expense"));
+    ds.open();
+    Table::Dataset::Walk walk(ds);
+    ds.first();
+    for (double a : amounts) {
+        ds.edit();
+        ds.setValue("Office", a);
+        ds.post();
+        ds.next();
+    }
+    walk.commit();
+    ds.close();
+}
+
+// Office chosen in the field chooser as a user chooses it; the filter has the focus after.
+QLineEdit *chooseOffice(Page &p)
+{
+    QComboBox *sel = p.page->fieldChooser();
+    const int office = sel->findText("Office");
+    sel->setCurrentIndex(office);
+    emit sel->activated(office);
+    QLineEdit *filter = p.page->filterEdit();
+    filter->setFocus();
+    filter->selectAll();
+    return filter;
+}
+
+} // namespace
+
+void TestRecordPages::numberFilterThatIsNoNumberKeepsTheRecords_data()
+{
+    // typed into the Office filter after its text is selected: the part before the last key
+    // selects as usual; the last key's text is what must leave the records alone
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("lone minus waits") << "-" << false;
+    QTest::newRow("lone point waits") << "." << false;
+    QTest::newRow("minus and point wait") << "-." << false;
+    QTest::newRow("letters after digits") << "12a" << true;
+    QTest::newRow("a condition") << "1 OR 1" << true;
+    QTest::newRow("two points") << "1.2." << true;
+}
+
+void TestRecordPages::numberFilterThatIsNoNumberKeepsTheRecords()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, warned);
+    Fixture f;
+    f.start();
+    Page p(f, "ExpensesPage");
+    QLineEdit *filter = chooseOffice(p);
+    QCOMPARE(filter->text(), QStringLiteral("1"));
+    QCOMPARE(QApplication::focusWidget(), filter);
+    QTest::keyClicks(filter, typed.chopped(1));
+    const QStringList sql = p.ds().sql();
+    const int rows = p.ds().rowCount();
+    QVERIFY(p.ds().isOpen());
+    f.dialogs().clearShown();
+    QTest::keyClicks(QApplication::focusWidget(), typed.right(1));
+    QCOMPARE(filter->text(), typed);
+    QVERIFY(p.ds().isOpen());
+    QCOMPARE(p.ds().sql(), sql);
+    QCOMPARE(p.ds().rowCount(), rows);
+    QCOMPARE(p.grid()->model()->rowCount(), rows);
+    const QStringList shown = f.dialogs().shown();
+    if (warned)
+        QCOMPARE(shown, QStringList{"\"" + typed + "\" is not a number.\r\n\r\nOffice holds "
+                                    "numbers: type one, such as 120 or -12.50, to show the "
+                                    "records holding it."});
+    else
+        QVERIFY(shown.isEmpty());
+    QVERIFY(f.dialogs().shown(Dialogs::Kind::Error).isEmpty());
+}
+
+void TestRecordPages::numberFilterTypedKeyByKey()
+{
+    Fixture f;
+    writeOffice(f, {-12.5, 0.5, -12.5});
+    f.start();
+    Page p(f, "ExpensesPage");
+    QLineEdit *filter = chooseOffice(p);
+    QTest::keyClicks(QApplication::focusWidget(), "-12.5");
+    QCOMPARE(p.ds().sql().value(1), QStringLiteral("-12.5"));
+    const auto stored = [&f](double amount) {
+        int n = 0;
+        for (const QString &v : storedValues(f, "Expense", "Office"))
+            n += !v.isEmpty() && v.toDouble() == amount;
+        return n;
+    };
+    QVERIFY(stored(-12.5) >= 2);
+    QCOMPARE(p.ds().rowCount(), stored(-12.5));
+    QCOMPARE(p.grid()->currentFieldName(), QStringLiteral("Office"));
+    filter->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), ".5");
+    QCOMPARE(p.ds().rowCount(), stored(0.5));
+    QCOMPARE(p.ds().number("Office"), 0.5);
+    QVERIFY(f.dialogs().shown().isEmpty());
+    // a word still becomes the first number, as choosing the item does
+    filter->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "x");
+    QCOMPARE(filter->text(), QStringLiteral("1"));
+    QVERIFY(p.ds().isOpen());
 }
 
 void TestRecordPages::showAllClientsFindsTheEntryClient()
