@@ -67,12 +67,6 @@ const char *const officeBindings[][2] = {
     {"Services", "ServicesStr"}, {"Co", "Company"},    {"ABN", "ABN"},
 };
 
-int scaled(int width, int oldWidth, int newWidth)
-{
-    // halves away from zero, as every rounding of the program
-    return int(roundHalfAway(double(width) * newWidth / oldWidth, 0));
-}
-
 } // namespace
 
 TMainForm::TMainForm(const AppValues &values, QWidget *parent)
@@ -363,7 +357,7 @@ void TMainForm::showEvent(QShowEvent *event)
 void TMainForm::onShown()
 {
     // 1. the width the resize rule scales from
-    m_rememberedWidth = width();
+    const int shownWidth = width();
     // 2. the automatic-number counters
     m_session.findCounters();
     // 6. the record pages start on their last record
@@ -376,6 +370,16 @@ void TMainForm::onShown()
     // 7. the Diary
     m_pages->setCurrentIndex(0);
     emit m_events.shown();
+    // every resize scales from the widths the pages have set up by now
+    QList<QHeaderView *> headers;
+    for (const char *name : scaledGrids) {
+        if (auto *grid = findChild<QTableView *>(QString::fromLatin1(name)))
+            headers << grid->horizontalHeader();
+    }
+    QList<QWidget *> boxes;
+    for (const char *name : {"ABN", "Addr1", "Addr2", "Addr3", "Addr4", "Addr5", "Addr6"})
+        boxes << m_office->edit(QString::fromLatin1(name));
+    m_widthScaler.start(shownWidth, headers, boxes);
 }
 
 void TMainForm::changeEvent(QEvent *event)
@@ -395,27 +399,7 @@ void TMainForm::onActivated()
 void TMainForm::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    const int newWidth = event->size().width();
-    if (m_rememberedWidth > 0 && newWidth != m_rememberedWidth && newWidth > 0) {
-        scaleWidths(m_rememberedWidth, newWidth);
-        m_rememberedWidth = newWidth;
-    }
-}
-
-void TMainForm::scaleWidths(int oldWidth, int newWidth)
-{
-    for (const char *name : scaledGrids) {
-        auto *grid = findChild<QTableView *>(QString::fromLatin1(name));
-        if (!grid)
-            continue;
-        QHeaderView *h = grid->horizontalHeader();
-        for (int c = 0; c < h->count(); ++c)
-            h->resizeSection(c, scaled(h->sectionSize(c), oldWidth, newWidth));
-    }
-    for (const char *name : {"ABN", "Addr1", "Addr2", "Addr3", "Addr4", "Addr5", "Addr6"}) {
-        QLineEdit *e = m_office->edit(QString::fromLatin1(name));
-        e->setFixedWidth(scaled(e->width(), oldWidth, newWidth));
-    }
+    m_widthScaler.follow(event->size().width());
 }
 
 void TMainForm::writeIniAtClose()

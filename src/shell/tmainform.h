@@ -4,6 +4,7 @@
 #include "data/datasession.h"
 #include "data/ui/mainaccess.h"
 #include "data/ui/mainevents.h"
+#include "platform/widgets/widthscaler.h"
 #include "shell/core/appsettings.h"
 
 #include <QMainWindow>
@@ -76,7 +77,6 @@ private:
     void boxesToSettings();
     void onShown();
     void onActivated();
-    void scaleWidths(int oldWidth, int newWidth);
     void terminate();
 
     // menu commands
@@ -100,7 +100,7 @@ private:
     QAction *m_localAction = nullptr;
     QAction *m_remoteAction = nullptr;
     QAction *m_folderAction = nullptr;
-    int m_rememberedWidth = 0;
+    WidthScaler m_widthScaler;
     bool m_shown = false;
     bool m_closed = false;
     bool m_terminated = false;
