@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -128,6 +130,8 @@ private slots:
     void noteStamp_data();
     void noteStamp();
     void postOnLeavingTheGrid();
+    void gridMenuWorksOnTheClickedCell_data();
+    void gridMenuWorksOnTheClickedCell();
     void editsDisabledWhenNotLive();
     void walkFailureRestoresCursorAndRedrawing();
     void tagAllTimingAtTenThousand();
@@ -712,6 +716,117 @@ void TestRecordPages::noteStamp()
     const QString head = after.left(after.size() - stamp.size());
     QVERIFY(head.isEmpty() || head.endsWith('\n'));
     QVERIFY(p.ds().state() == Table::Dataset::State::Browse); // posted
+}
+
+namespace {
+
+int columnOf(const DataGrid *grid, const QString &field)
+{
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        if (grid->datasetModel()->column(c).field == field)
+            return c;
+    }
+    return -1;
+}
+
+// A right click on a cell as the window system delivers it; the menu that opened, if any.
+QMenu *rightClick(Fixture &f, DataGrid *grid, int row, int column)
+{
+    const QModelIndex idx = grid->model()->index(row, column);
+    grid->scrollTo(idx);
+    const QPoint at = grid->viewport()->mapTo(f.mainForm(), grid->visualRect(idx).center());
+    QTest::mouseClick(f.mainForm()->windowHandle(), Qt::RightButton, {}, at);
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+void clickItem(QMenu *menu, const char *name)
+{
+    QAction *a = menu->findChild<QAction *>(name);
+    QVERIFY2(a, name);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+}
+
+} // namespace
+
+void TestRecordPages::gridMenuWorksOnTheClickedCell_data()
+{
+    QTest::addColumn<QString>("gridName");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("readOnlyField"); // a column the menu must not write
+    QTest::newRow("Clients") << "NamesGrid" << "Names" << 1 << QString();
+    QTest::newRow("Paint") << "PaintGrid" << "Paint" << 2 << QString();
+    QTest::newRow("Expenses") << "ExpendGrid" << "Expense" << 5 << QString();
+    QTest::newRow("Wages") << "WagesGrid" << "Wages" << 8 << "Year";
+}
+
+void TestRecordPages::gridMenuWorksOnTheClickedCell()
+{
+    QFETCH(QString, gridName);
+    QFETCH(QString, table);
+    QFETCH(int, tab);
+    QFETCH(QString, readOnlyField);
+    Fixture f;
+    writeTags(f, table, {"y"});
+    f.start();
+    f.form()->goToPage(tab);
+    QCoreApplication::processEvents();
+    auto *grid = f.mainForm()->findChild<DataGrid *>(gridName);
+    QVERIFY(grid);
+    Table::Dataset &ds = *grid->dataset();
+    const int tagColumn = columnOf(grid, "Tag");
+    QVERIFY(tagColumn >= 0);
+    int from = -1;
+    int to = -1;
+    for (int r = 0; r < ds.rowCount(); ++r) {
+        const bool tagged = ds.valueAt(r, ds.fieldIndex("Tag")).toString() == "y";
+        if (tagged && from < 0)
+            from = r;
+        else if (!tagged && to < 0 && r > 0)
+            to = r;
+    }
+    QVERIFY(from >= 0 && to >= 0);
+    const auto storedTags = [&] { return storedValues(f, table, "Tag").count("y"); };
+
+    QMenu *menu = rightClick(f, grid, from, tagColumn);
+    QVERIFY(menu);
+    QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu1"));
+    QCOMPARE(ds.row(), from);
+    QCOMPARE(grid->currentFieldName(), QStringLiteral("Tag"));
+    QApplication::clipboard()->clear();
+    clickItem(menu, "PopUpCopy");
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("y"));
+
+    // another record's cell: the cursor goes there first and the paste is posted
+    menu = rightClick(f, grid, to, tagColumn);
+    QVERIFY(menu);
+    QCOMPARE(ds.row(), to);
+    clickItem(menu, "PopUpPaste");
+    QCOMPARE(ds.text("Tag"), QStringLiteral("y"));
+    QCOMPARE(ds.state(), Table::Dataset::State::Browse);
+    QCOMPARE(storedTags(), 2);
+
+    // the cell being edited opens the same menu, not its editor's own
+    QCOMPARE(QApplication::focusWidget(), grid->cellEditor());
+    menu = rightClick(f, grid, to, tagColumn);
+    QVERIFY(menu);
+    QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu1"));
+    clickItem(menu, "PopUpCut");
+    QCOMPARE(ds.text("Tag"), QString());
+    QCOMPARE(storedTags(), 1);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("y"));
+
+    if (!readOnlyField.isEmpty()) {
+        const int c = columnOf(grid, readOnlyField);
+        const QString before = ds.valueAt(to, ds.fieldIndex(readOnlyField)).toString();
+        QApplication::clipboard()->setText("1999");
+        menu = rightClick(f, grid, to, c);
+        QVERIFY(menu);
+        clickItem(menu, "PopUpPaste");
+        QCOMPARE(ds.valueAt(to, ds.fieldIndex(readOnlyField)).toString(), before);
+        QVERIFY(!ds.isEditing());
+    }
+    QVERIFY(f.dialogs().shown(Dialogs::Kind::Error).isEmpty());
 }
 
 void TestRecordPages::postOnLeavingTheGrid()
