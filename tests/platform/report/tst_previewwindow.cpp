@@ -361,7 +361,8 @@ void TestPreviewWindow::mailsThroughTheDesktopsMailer()
     w.exportAs(ExportFormat::Text, mail);
     qputenv("PATH", path);
     QCOMPARE(m_dialogs.shown.size(), shown + 3); // the file chooser and the message
-    QVERIFY(m_dialogs.shown.last().contains(QDir::toNativeSeparators(m_dir.filePath("again.txt"))));
+    const QString again = QDir::toNativeSeparators(m_dir.filePath("again.txt"));
+    QVERIFY(m_dialogs.shown.last().contains(again));
 }
 
 void TestPreviewWindow::viewerShowsModalPreview()
