@@ -41,28 +41,10 @@ void ClipboardMenu::attach(QWidget *control, std::function<bool()> allowed)
 void ClipboardMenu::writeCell(QAbstractItemView *view, const QModelIndex &index,
                               const QVariant &value)
 {
-    auto *grid = qobject_cast<DataGrid *>(view);
-    Table::Dataset *ds = grid ? grid->dataset() : nullptr;
-    if (!ds) {
+    if (auto *grid = qobject_cast<DataGrid *>(view))
+        grid->writeCell(value);
+    else
         view->model()->setData(index, value, Qt::EditRole);
-        return;
-    }
-    // edit the record, set the cell's field, post; a value the field cannot take leaves
-    // the record as it was and raises the conversion error
-    ds->checkBrowseMode();
-    const QString field = grid->currentFieldName();
-    ds->edit();
-    try {
-        const Table::FieldDef &def = ds->fieldDef(ds->fieldIndex(field));
-        const QVariant v = value.typeId() == QMetaType::QString
-                               ? grid->datasetModel()->parseText(value.toString(), def)
-                               : value;
-        ds->setValue(field, v);
-        ds->post();
-    } catch (...) {
-        ds->cancel();
-        throw;
-    }
 }
 
 bool ClipboardMenu::allowed() const

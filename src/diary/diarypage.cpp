@@ -387,7 +387,8 @@ void DiaryPage::selectionChosen(int index)
                     ++tagged;
             }
         }
-        if (tagged == 0) {
+        // only the tagged selection needs a tagged day; "All" and "Find Text" do not
+        if (tagged == 0 && index == 1) {
             dialogs().information(QStringLiteral("At least one record must be have a Tag of y"));
             today();
             return;

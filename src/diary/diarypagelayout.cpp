@@ -259,10 +259,14 @@ void DiaryPage::attachClipboardMenu()
     static const char *const others[] = {
         "ClientNotes", "NoteExp",      "NoteInc",      "InventNotes", "WageNote",
         "NamesFilter", "ExpendFilter", "IncomeFilter", "InventFilter", "WagesFilter",
-        "NamesGrid",   "ExpendGrid",   "IncomeGrid",   "InventGrid",  "WagesGrid",
         "Pix"};
     for (const char *name : others)
         menu->attach(m_main.window()->findChild<QWidget *>(QString::fromLatin1(name)));
+    // and every record grid, so a right click on any cell works the same way
+    for (DataGrid *grid : m_main.window()->findChildren<DataGrid *>()) {
+        if (grid != m_grid)
+            menu->attach(grid);
+    }
 }
 
 QColor DiaryPage::grad(int n) const

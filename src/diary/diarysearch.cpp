@@ -42,10 +42,18 @@ QList<int> lineMatches(const QString &note, const QString &text, const QFont &fo
     // most notes do not hold the text at all: only those are laid out
     if (text.isEmpty() || !note.contains(text))
         return found;
+    // the note's own text decides whether the text is there, so a phrase the memo wraps
+    // is found; the shown line it starts on is the step
+    int at = note.indexOf(text);
     for (const ShownLine &l : shownLines(note, font, width)) {
-        const int at = QStringView(note).mid(l.start, l.length).indexOf(text);
-        if (at >= 0)
-            found << l.start + at;
+        if (at < 0)
+            break;
+        if (at < l.start)
+            at = note.indexOf(text, l.start);
+        if (at >= l.start && at < l.start + l.length) {
+            found << at;
+            at = note.indexOf(text, l.start + l.length);
+        }
     }
     return found;
 }

@@ -17,9 +17,9 @@ struct ShownLine
 // of 0 or less wraps nothing.
 QList<ShownLine> shownLines(const QString &note, const QFont &font, int width);
 
-// For every shown line that holds text (case sensitive), the position in the note of the
-// first occurrence in that line. A text split over two shown lines is not found; an empty
-// text is never found.
+// For every shown line on which an occurrence of text starts (case sensitive), the position
+// in the note of the first occurrence starting there. An occurrence may run on into the next
+// shown lines. An empty text is never found.
 QList<int> lineMatches(const QString &note, const QString &text, const QFont &font, int width);
 
 // Every occurrence of text in the note, from the start, not overlapping.

@@ -53,13 +53,13 @@ OwnerLines ownerLines(const OwnerDetails &o, OwnerVariant variant)
                     + o["Addr5"];
 
     const QString work = expenseGroups ? QStringLiteral("Work : ") : QStringLiteral("Work ");
-    const QString fax = expenseGroups ? QStringLiteral(" / Fax : ") : QStringLiteral(" Fax ");
-    if (!o["Fax"].isEmpty()) {
-        if (!o["WPhone"].isEmpty())
-            l.phone = work + o["WPhone"] + fax + o["Fax"];
-    } else if (!o["WPhone"].isEmpty()) {
+    const QString fax = expenseGroups ? QStringLiteral("Fax : ") : QStringLiteral("Fax ");
+    const QString between = expenseGroups ? QStringLiteral(" / ") : QStringLiteral(" ");
+    // a fax number without a work phone is still printed, rather than dropped
+    if (!o["WPhone"].isEmpty())
         l.phone = work + o["WPhone"];
-    }
+    if (!o["Fax"].isEmpty())
+        l.phone += (l.phone.isEmpty() ? QString() : between) + fax + o["Fax"];
     const bool mobile = variant == OwnerVariant::Standard || variant == OwnerVariant::Licence;
     if (mobile && !o["MPhone"].isEmpty())
         l.phone += QStringLiteral(" Mobile ") + o["MPhone"];

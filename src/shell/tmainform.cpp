@@ -60,11 +60,6 @@ const char *const scaledGrids[] = {"NamesGrid",  "PaintGrid",  "QuoteGrid",
 
 const QString remoteReminder = QStringLiteral("Reminder :- LAN Server must be active !");
 
-int scaled(int width, int oldWidth, int newWidth)
-{
-    // halves away from zero, as every rounding of the program
-    return int(roundHalfAway(double(width) * newWidth / oldWidth, 0));
-}
 
 } // namespace
 
@@ -379,18 +374,23 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::onShown()
 {
-    rememberShownWidth();
+    // the width the resize rule scales from
+    const int shownWidth = width();
     m_session.findCounters();
     m_office->setTaxLabel(m_settings.value(QStringLiteral("TIN/ABN#")));
     goToPage(Page::Diary);
     // each page brings itself to its full record set (and its last record) here
     emit m_events.shown();
-}
-
-void TMainForm::rememberShownWidth()
-{
-    // the width the resize rule scales from
-    m_rememberedWidth = width();
+    // every resize scales from the widths the pages have set up by now
+    QList<QHeaderView *> headers;
+    for (const char *name : scaledGrids) {
+        if (auto *grid = findChild<QTableView *>(QString::fromLatin1(name)))
+            headers << grid->horizontalHeader();
+    }
+    QList<QWidget *> boxes;
+    for (const char *name : {"ABN", "Addr1", "Addr2", "Addr3", "Addr4", "Addr5", "Addr6"})
+        boxes << m_office->edit(QString::fromLatin1(name));
+    m_widthScaler.start(shownWidth, headers, boxes);
 }
 
 void TMainForm::changeEvent(QEvent *event)
@@ -410,27 +410,7 @@ void TMainForm::onActivated()
 void TMainForm::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    const int newWidth = event->size().width();
-    if (m_rememberedWidth > 0 && newWidth != m_rememberedWidth && newWidth > 0) {
-        scaleWidths(m_rememberedWidth, newWidth);
-        m_rememberedWidth = newWidth;
-    }
-}
-
-void TMainForm::scaleWidths(int oldWidth, int newWidth)
-{
-    for (const char *name : scaledGrids) {
-        auto *grid = findChild<QTableView *>(QString::fromLatin1(name));
-        if (!grid)
-            continue;
-        QHeaderView *h = grid->horizontalHeader();
-        for (int c = 0; c < h->count(); ++c)
-            h->resizeSection(c, scaled(h->sectionSize(c), oldWidth, newWidth));
-    }
-    for (const char *name : {"ABN", "Addr1", "Addr2", "Addr3", "Addr4", "Addr5", "Addr6"}) {
-        QLineEdit *e = m_office->edit(QString::fromLatin1(name));
-        e->setFixedWidth(scaled(e->width(), oldWidth, newWidth));
-    }
+    m_widthScaler.follow(event->size().width());
 }
 
 void TMainForm::writeIniAtClose()

@@ -5,6 +5,7 @@
 #include "data/ui/mainaccess.h"
 #include "data/ui/mainevents.h"
 #include "data/appsettings.h"
+#include "platform/widgets/widthscaler.h"
 
 #include <QMainWindow>
 
@@ -84,9 +85,7 @@ private:
     bool askStartUpPassword();
     void postEditingDatasets();
     void onShown();
-    void rememberShownWidth();
     void onActivated();
-    void scaleWidths(int oldWidth, int newWidth);
     void terminate();
 
     // menu commands
@@ -111,7 +110,7 @@ private:
     QAction *m_remoteAction = nullptr;
     QAction *m_folderAction = nullptr;
     QAction *m_calendarAction = nullptr;
-    int m_rememberedWidth = 0;
+    WidthScaler m_widthScaler;
     bool m_shown = false;
     bool m_closed = false;
     bool m_terminated = false;

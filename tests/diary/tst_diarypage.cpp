@@ -1,6 +1,7 @@
 #include "data/schema.h"
 #include "diary/clipboardmenu.h"
 #include "diary/diarypage.h"
+#include "diary/diarysearch.h"
 #include "platform/desktop/clock.h"
 #include "platform/desktop/shell.h"
 #include "platform/table/database.h"
@@ -23,6 +24,8 @@
 #include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTest>
 #include <QTimer>
 
@@ -133,6 +136,7 @@ private slots:
     void searchButtonsWalkTheDays_data();
     void searchButtonsWalkTheDays();
     void searchIsCaseSensitive();
+    void searchFindsAPhraseTheMemoWraps();
     void highlightingSelectsEachOccurrenceASecondApart();
     void searchOverTenYearsIsFast();
     void diaryReportPrintsTheSelection();
@@ -349,16 +353,25 @@ void TestDiaryPage::tagWithNothingTaggedReturnsToToday()
     addDays(f, {{QDate(2026, 3, 2), "Smith", {}}});
     f.start();
     DiaryUnderTest p(f);
-    for (int choice : {1, 2}) {
-        f.dialogs().clearShown();
-        p.click("PrevMonthBtn");
-        p.choose(choice);
-        QCOMPARE(f.dialogs().shown(),
-                 QStringList({"At least one record must be have a Tag of y"}));
-        QCOMPARE(p.calendar->selectedDate(), now.date());
-        QCOMPARE(p.sel->currentText(), QStringLiteral("All"));
-        QCOMPARE(p.page->source(), &f.form()->session().diary());
-    }
+    p.click("PrevMonthBtn");
+    p.choose(1);
+    QCOMPARE(f.dialogs().shown(), QStringList({"At least one record must be have a Tag of y"}));
+    QCOMPARE(p.calendar->selectedDate(), now.date());
+    QCOMPARE(p.sel->currentText(), QStringLiteral("All"));
+    QCOMPARE(p.page->source(), &f.form()->session().diary());
+
+    // the other choices need no tagged day
+    f.dialogs().clearShown();
+    f.dialogs().answer("Smith");
+    p.choose(2);
+    QCOMPARE(f.dialogs().shown(), QStringList({"CASE SENSITIVE  search for"}));
+    QCOMPARE(p.page->source(), f.form()->session().dataset("DiaryQ"));
+    QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 2));
+    QCOMPARE(p.memo->toPlainText(), QStringLiteral("Smith"));
+    p.choose(0);
+    QCOMPARE(f.dialogs().shown(), QStringList({"CASE SENSITIVE  search for"}));
+    QCOMPARE(p.page->source(), &f.form()->session().diary());
+    QCOMPARE(p.calendar->selectedDate(), now.date());
 }
 
 void TestDiaryPage::tagListsTheTaggedDays()
@@ -635,6 +648,50 @@ void TestDiaryPage::searchIsCaseSensitive()
     f.dialogs().answer("");
     p.click("ScanBtn");
     QCOMPARE(p.calendar->selectedDate(), now.date());
+}
+
+void TestDiaryPage::searchFindsAPhraseTheMemoWraps()
+{
+    Fixture f(Fixture::EmptyTables);
+    f.setNow(now);
+    f.start();
+    DiaryUnderTest p(f);
+    // words before the phrase until the memo, as it is now, breaks the phrase in two
+    const QString phrase = QStringLiteral("lost ladder");
+    const int width = p.memo->viewport()->width()
+                      - 2 * int(p.memo->document()->documentMargin());
+    QString note;
+    int at = -1;
+    for (int n = 1; n < 400 && at < 0; ++n) {
+        const QString candidate = QStringLiteral("x ").repeated(n) + phrase;
+        for (const auto &line : DiarySearch::shownLines(candidate, p.memo->font(), width)) {
+            const int start = 2 * n;
+            if (start >= line.start && start < line.start + line.length
+                && start + phrase.size() > line.start + line.length) {
+                note = candidate;
+                at = start;
+            }
+        }
+    }
+    QVERIFY(at > 0);
+    p.calendar->setSelectedDate(QDate(2026, 3, 4));
+    p.memo->setFocus();
+    QTest::keyClicks(p.memo, note);
+    p.grid->setFocus();
+    QCOMPARE(storedDays(f).first().note, note);
+    p.click("NowBtn");
+    f.dialogs().answer(phrase);
+    p.click("SearchBtn");
+    QCOMPARE(f.dialogs().shown(), QStringList({"CASE SENSITIVE Search"}));
+    QCOMPARE(p.calendar->selectedDate(), QDate(2026, 3, 4));
+    QCOMPARE(p.memo->textCursor().selectionStart(), at);
+    QCOMPARE(p.memo->textCursor().selectedText(), phrase);
+    // the memo wraps as the search counted: the match starts on one shown line, ends on the next
+    QTextCursor c = p.memo->textCursor();
+    c.setPosition(at);
+    const QTextLine first = c.block().layout()->lineForTextPosition(at - c.block().position());
+    QVERIFY(first.isValid());
+    QVERIFY(first.textStart() + first.textLength() < at - c.block().position() + phrase.size());
 }
 
 void TestDiaryPage::highlightingSelectsEachOccurrenceASecondApart()

@@ -10,12 +10,12 @@ class TestDiarySearch : public QObject
     Q_OBJECT
 
 private slots:
-    void linesAsTheMemoWrapsThem_data();
-    void linesAsTheMemoWrapsThem();
+    void stepsByTheLineWhereAMatchStarts_data();
+    void stepsByTheLineWhereAMatchStarts();
     void occurrencesFromTheStart();
 };
 
-void TestDiarySearch::linesAsTheMemoWrapsThem_data()
+void TestDiarySearch::stepsByTheLineWhereAMatchStarts_data()
 {
     QTest::addColumn<QString>("note");
     QTest::addColumn<QString>("text");
@@ -25,15 +25,19 @@ void TestDiarySearch::linesAsTheMemoWrapsThem_data()
         << "ab ab\nxx\nab" << "ab" << false << QList<int>{0, 9};
     QTest::newRow("case sensitive") << "Meeting at 2" << "meeting" << false << QList<int>{};
     QTest::newRow("empty text never matches") << "anything" << "" << false << QList<int>{};
-    QTest::newRow("across paragraphs not found") << "paint\njob" << "paint\njob" << false
-                                                 << QList<int>{};
-    QTest::newRow("across a wrap not found") << "aaaa bbbb" << "aaaa bbbb" << true
-                                             << QList<int>{};
+    QTest::newRow("a line break of the note is no blank") << "paint\njob" << "paint job"
+                                                          << false << QList<int>{};
+    QTest::newRow("across a wrap found on its first line")
+        << "aaaa bbbb" << "aaaa bbbb" << true << QList<int>{0};
+    QTest::newRow("a wrapped phrase starting late in its line")
+        << "cc aa bbbb" << "aa bbbb" << true << QList<int>{3};
     QTest::newRow("second shown line found") << "aaaa bbbb" << "bbbb" << true << QList<int>{5};
+    QTest::newRow("a line holding only the end of a match is no step")
+        << "aaaa bbbb bbbb" << "aaaa bbbb" << true << QList<int>{0};
     QTest::newRow("unwrapped finds it") << "aaaa bbbb" << "aaaa bbbb" << false << QList<int>{0};
 }
 
-void TestDiarySearch::linesAsTheMemoWrapsThem()
+void TestDiarySearch::stepsByTheLineWhereAMatchStarts()
 {
     QFETCH(QString, note);
     QFETCH(QString, text);

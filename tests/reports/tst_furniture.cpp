@@ -75,10 +75,13 @@ private slots:
         QTest::newRow("fax without work phone, mobile kept")
             << owner({{"Fax", "9222"}, {"MPhone", "0400"}, {"Addr1", "PO Box 1"}, {"Addr3", "Perth"}})
             << "TDiaryForm"
-            << QStringList{"", "", "", "PO Box 1  Perth  ", " Mobile 0400", ""};
+            << QStringList{"", "", "", "PO Box 1  Perth  ", "Fax 9222 Mobile 0400", ""};
         QTest::newRow("fax without work phone, no mobile")
             << owner({{"Fax", "9222"}}) << "TDiaryForm"
-            << QStringList{"", "", "", "    ", "", ""};
+            << QStringList{"", "", "", "    ", "Fax 9222", ""};
+        QTest::newRow("fax without work phone on the expense groups")
+            << owner({{"Fax", "9222"}, {"MPhone", "0400"}}) << "TExpGrpForm"
+            << QStringList{"", "", "", "    ", "Fax : 9222", ""};
         QTest::newRow("work phone alone") << owner({{"WPhone", "9111"}}) << "TDiaryForm"
             << QStringList{"", "", "", "    ", "Work 9111", ""};
     }

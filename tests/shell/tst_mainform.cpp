@@ -10,6 +10,7 @@
 #include "shell/tmainform.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -25,6 +26,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+
+#include <cmath>
 
 using namespace Brelvan;
 using Brelvan::Testing::Fixture;
@@ -254,21 +257,44 @@ private slots:
         QCOMPARE(check.recordCount(), 0);
     }
 
+    void resizeScalesColumns_data()
+    {
+        // window widths in turn from 1000 pixels, with column 1 set to 72 there
+        QTest::addColumn<QList<int>>("widths");
+        QTest::addColumn<int>("column");
+        QList<int> drag;
+        for (int w = 1001; w <= 1500; ++w)
+            drag << w;
+        QTest::newRow("wider") << QList<int>{1500} << 108;
+        QTest::newRow("there and back") << QList<int>{1500, 1000} << 72;
+        QTest::newRow("dragged in one-pixel steps") << drag << 108;
+        QTest::newRow("narrow then wide") << QList<int>{999, 1003, 1500} << 108;
+    }
     void resizeScalesColumns()
     {
+        QFETCH(QList<int>, widths);
+        QFETCH(int, column);
         Fixture f;
         f.start();
         auto *grid = f.mainForm()->findChild<QTableView *>("ExpendGrid");
         QVERIFY(grid);
+        QLineEdit *abn = f.form()->officePage()->edit("ABN");
+        const int abnShown = abn->width();
+        const int shown = f.form()->width();
         f.form()->resize(1000, 700);
         QCoreApplication::processEvents();
         grid->horizontalHeader()->resizeSection(1, 72);
-        f.form()->resize(1500, 700);
-        QCoreApplication::processEvents();
-        QCOMPARE(grid->horizontalHeader()->sectionSize(1), 108);
-        f.form()->resize(1000, 700);
-        QCoreApplication::processEvents();
-        QCOMPARE(grid->horizontalHeader()->sectionSize(1), 72);
+        for (int w : widths) {
+            f.form()->resize(w, 700);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(grid->horizontalHeader()->sectionSize(1), column);
+        QCOMPARE(abn->width(), int(std::lround(double(abnShown) * widths.last() / shown)));
+        // a new selection keeps the widths
+        auto *sel = f.mainForm()->findChild<QComboBox *>("ExpendSel");
+        sel->setCurrentIndex(1);
+        emit sel->activated(1);
+        QCOMPARE(grid->horizontalHeader()->sectionSize(1), column);
     }
 
     void exceptionsAreLoggedAndShown()

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyledItemDelegate>
@@ -91,6 +92,28 @@ protected:
             option->palette.setColor(QPalette::Text, *it);
     }
 };
+
+// What a filter typed for a number field is: a number, the keys on the way to one, or
+// neither. Only a number ever reaches the query.
+enum class NumberFilter { Number, Typing, NotANumber };
+
+NumberFilter numberFilter(const QString &text)
+{
+    static const QRegularExpression typing(QStringLiteral("^-?\\.?$"));
+    static const QRegularExpression number(QStringLiteral("^-?(\\d+\\.?\\d*|\\.\\d+)$"));
+    if (typing.match(text).hasMatch())
+        return NumberFilter::Typing;
+    return number.match(text).hasMatch() ? NumberFilter::Number : NumberFilter::NotANumber;
+}
+
+// The number as the query dialect writes it: a leading point gets its zero.
+QString numberLiteral(QString text)
+{
+    const int point = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.mid(point, 1) == QLatin1String("."))
+        text.insert(point, QLatin1Char('0'));
+    return text;
+}
 
 bool dateEmpty(const Dataset &ds, const QString &field, bool byText)
 {
@@ -615,26 +638,39 @@ void RecordPage::applySelection()
     if (m_filter->text().isEmpty())
         m_filter->setText(QStringLiteral("y"));
     const QString filter = m_filter->text();
-    const bool numeric = !filter.isEmpty()
-                         && (filter.at(0) == QLatin1Char('-') || filter.at(0).isDigit());
     showSortList();
     bool number = false;
     int column = -1;
     const QString field = m_sel->currentIndex() > 0 ? selectedField(&number, &column) : QString();
+    if (number) {
+        const QChar first = filter.at(0);
+        if (first != QLatin1Char('-') && first != QLatin1Char('.') && !first.isDigit()) {
+            m_filter->setText(QStringLiteral("1")); // applies the selection again
+            return;
+        }
+        // the shown records stay as they are until the text is a number
+        switch (numberFilter(filter.trimmed())) {
+        case NumberFilter::Typing:
+            return;
+        case NumberFilter::NotANumber:
+            dialogs().warning(QStringLiteral("\"%1\" is not a number.\r\n\r\n%2 holds numbers: "
+                                             "type one, such as 120 or -12.50, to show the "
+                                             "records holding it.")
+                                  .arg(filter, m_sel->currentText()));
+            return;
+        case NumberFilter::Number:
+            break;
+        }
+    }
     if (m_sel->currentIndex() > 0 && m_toggle)
         m_toggle->setChecked(true);
 
     if (field.isEmpty()) {
         selectAll();
     } else if (number) {
-        if (!numeric) {
-            // where typed filter text applies, the new text runs the selection again
-            m_filter->setText(QStringLiteral("1"));
-            return;
-        }
         requery({QStringLiteral("SELECT * FROM ") + m_spec.table + QStringLiteral(" WHERE ")
                      + field + QStringLiteral(" = "),
-                 filter, QStringLiteral("ORDER by ") + sortOrder()});
+                 numberLiteral(filter.trimmed()), QStringLiteral("ORDER by ") + sortOrder()});
         m_filter->setFocus();
         if (column >= 0)
             m_grid->setCurrentVisualColumn(column);

@@ -47,6 +47,16 @@ public:
     {
         return QProcess::startDetached(program, arguments);
     }
+    bool mailFiles(const QStringList &files) override
+    {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+        if (program.isEmpty() || files.isEmpty())
+            return false;
+        QStringList arguments;
+        for (const QString &file : files)
+            arguments << QStringLiteral("--attach") << QFileInfo(file).absoluteFilePath();
+        return QProcess::startDetached(program, arguments);
+    }
     bool copyFolder(const QString &source, const QString &destination) override
     {
         const QDir from(source);

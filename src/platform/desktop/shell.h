@@ -17,6 +17,13 @@ public:
     virtual bool run(const QString &program, const QStringList &arguments = {}) = 0;
     // Copies a folder and everything below it into destination; false on any failure.
     virtual bool copyFolder(const QString &source, const QString &destination) = 0;
+    // Starts a new e-mail message with the files attached (xdg-email where the desktop has
+    // it); false when there is no way to, so the caller can tell the user where they are.
+    virtual bool mailFiles(const QStringList &files)
+    {
+        Q_UNUSED(files);
+        return false;
+    }
 };
 
 Shell &shell();

@@ -13,6 +13,7 @@ struct ExportOptions
     int firstPage = 1; // 1-based
     int lastPage = 0;  // 0: to the last page
     bool openAfterwards = false;
+    bool mailAfterwards = false; // the caller starts the e-mail (see PreviewWindow)
 };
 
 struct ExportResult

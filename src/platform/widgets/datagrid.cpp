@@ -50,6 +50,8 @@ DataGrid::DataGrid(QWidget *parent)
     m_editor->setFrame(false);
     m_editor->setGeometry(0, 0, 0, 0);
     m_editor->installEventFilter(this);
+    // a right click on the cell being edited opens the grid's menu, not the editor's own
+    m_editor->setContextMenuPolicy(Qt::NoContextMenu);
     setFocusProxy(m_editor);
     connect(m_editor, &QLineEdit::textEdited, this, &DataGrid::onTextEdited);
     // Counted before the view hears of a change, so the view's own current-index
@@ -567,6 +569,36 @@ bool DataGrid::deleteRecord()
     return true;
 }
 
+bool DataGrid::canWriteCell() const
+{
+    return canChangeRecords() && m_model->fieldDef(m_column)
+           && m_model->isColumnEditable(m_column);
+}
+
+void DataGrid::writeCell(const QVariant &value)
+{
+    if (!canWriteCell())
+        return;
+    Dataset *ds = dataset();
+    ds->checkBrowseMode(); // the record's pending edit, typed text included, is posted first
+    const int f = m_model->fieldOf(m_column);
+    ds->edit();
+    try {
+        const FieldDef &def = ds->fieldDef(f);
+        {
+            QScopedValueRollback writing(m_writing, true);
+            ds->setValue(f, value.typeId() == QMetaType::QString
+                                ? m_model->parseText(value.toString(), def)
+                                : value);
+        }
+        ds->post();
+    } catch (...) {
+        ds->cancel();
+        throw;
+    }
+    loadEditor();
+}
+
 bool DataGrid::handleKey(QKeyEvent *e)
 {
     Dataset *ds = dataset();
@@ -723,7 +755,8 @@ void DataGrid::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
     event->accept();
-    if (event->button() != Qt::LeftButton)
+    // the right button, too, puts the cell cursor on the cell its menu is to work on
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
         return;
     const QModelIndex idx = indexAt(event->position().toPoint());
     if (idx.isValid())

@@ -67,6 +67,14 @@ public:
     void commitCell();
     // Asks "Delete record?" and deletes the current record on Yes; true when deleted.
     bool deleteRecord();
+    // Whether the current cell's field may be written now (an editable column of a live
+    // dataset on a grid that is not read-only).
+    bool canWriteCell() const;
+    // The clipboard's way into a cell: edit the record, set the current cell's field, post.
+    // Text is read as typed text would be; a value the field cannot take leaves the record
+    // as it was and raises the conversion error. Nothing happens when the cell cannot be
+    // written.
+    void writeCell(const QVariant &value);
 
     QLineEdit *cellEditor() const { return m_editor; }
 

@@ -79,6 +79,13 @@ public:
     }
     bool run(const QString &, const QStringList &) override { return true; }
     bool copyFolder(const QString &, const QString &) override { return true; }
+    QList<QStringList> mailed;
+    bool canMail = true;
+    bool mailFiles(const QStringList &files) override
+    {
+        mailed.append(files);
+        return canMail;
+    }
 };
 
 Document threePages()
@@ -118,6 +125,8 @@ private slots:
     void loadRefusesOtherFiles();
     void exportsThroughItsDialog();
     void exportDialogOptions();
+    void mailsTheExportedFile();
+    void mailsThroughTheDesktopsMailer();
     void viewerShowsModalPreview();
 
 private:
@@ -130,6 +139,8 @@ void TestPreviewWindow::init()
 {
     m_dialogs = ScriptedDialogs();
     m_shell.opened.clear();
+    m_shell.mailed.clear();
+    m_shell.canMail = true;
     installDialogs(&m_dialogs);
     installShell(&m_shell);
 }
@@ -269,6 +280,7 @@ void TestPreviewWindow::exportDialogOptions()
     QCOMPARE(options.firstPage, 1);
     QCOMPARE(options.lastPage, 0);
     QVERIFY(options.openAfterwards);
+    QVERIFY(!options.mailAfterwards);
     dialog.findChild<QRadioButton *>("RangeBtn")->setChecked(true);
     auto *from = dialog.findChild<QSpinBox *>("FromPage");
     auto *to = dialog.findChild<QSpinBox *>("ToPage");
@@ -276,12 +288,81 @@ void TestPreviewWindow::exportDialogOptions()
     to->setValue(2);
     from->setValue(4); // the end follows a start moved past it
     dialog.findChild<QCheckBox *>("OpenAfterwards")->setChecked(false);
+    dialog.findChild<QCheckBox *>("MailAfterwards")->setChecked(true);
     options = dialog.options();
+    QVERIFY(options.mailAfterwards);
     QCOMPARE(options.firstPage, 4);
     QCOMPARE(options.lastPage, 4);
     QVERIFY(!options.openAfterwards);
     dialog.setFormat(ExportFormat::Gif);
     QCOMPARE(dialog.format(), ExportFormat::Gif);
+}
+
+void TestPreviewWindow::mailsTheExportedFile()
+{
+    PreviewWindow w(threePages());
+    ExportOptions mail;
+    mail.mailAfterwards = true;
+    m_dialogs.paths = {m_dir.filePath("mailed")};
+    w.exportAs(ExportFormat::Text, mail);
+    QCOMPARE(m_shell.mailed, QList<QStringList>{{m_dir.filePath("mailed.txt")}});
+    QCOMPARE(m_dialogs.shown.size(), 2); // only the file chooser
+    QVERIFY(m_shell.opened.isEmpty());
+
+    // no mail program: the user is told where the file is; every page file of a picture
+    m_shell.canMail = false;
+    m_dialogs.paths = {m_dir.filePath("pages")};
+    w.exportAs(ExportFormat::Png, mail);
+    const QStringList pages = {m_dir.filePath("pages_1.png"), m_dir.filePath("pages_2.png"),
+                               m_dir.filePath("pages_3.png")};
+    QCOMPARE(m_shell.mailed.last(), pages);
+    QStringList native;
+    for (const QString &p : pages)
+        native << QDir::toNativeSeparators(p);
+    QCOMPARE(m_dialogs.shown.last(),
+             "No e-mail program could be started. The report was saved as:\r\n\r\n"
+                 + native.join("\r\n") + "\r\n\r\nAttach it to a new e-mail message from there.");
+    // nothing is mailed when the export fails, nor when not asked
+    m_shell.mailed.clear();
+    m_dialogs.paths = {m_dir.filePath("no/such/folder/x"), m_dir.filePath("plain")};
+    w.exportAs(ExportFormat::Text, mail);
+    w.exportAs(ExportFormat::Text, {});
+    QVERIFY(m_shell.mailed.isEmpty());
+}
+
+void TestPreviewWindow::mailsThroughTheDesktopsMailer()
+{
+    // the system's own shell, with a stand-in xdg-email that writes down what it was given
+    installShell(nullptr);
+    const QByteArray path = qgetenv("PATH");
+    QDir(m_dir.path()).mkpath("bin");
+    QDir(m_dir.path()).mkpath("empty");
+    const QString args = m_dir.filePath("args.txt");
+    QFile script(m_dir.filePath("bin/xdg-email"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + args.toUtf8() + "'\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    PreviewWindow w(threePages());
+    ExportOptions mail;
+    mail.mailAfterwards = true;
+    qputenv("PATH", m_dir.filePath("bin").toUtf8());
+    m_dialogs.paths = {m_dir.filePath("report")};
+    w.exportAs(ExportFormat::Text, mail);
+    QTRY_VERIFY(QFile::exists(args) && QFileInfo(args).size() > 0);
+    QFile got(args);
+    QVERIFY(got.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(got.readAll()),
+             "--attach\n" + m_dir.filePath("report.txt") + "\n");
+    const int shown = m_dialogs.shown.size();
+    // without xdg-email the program says where the file is
+    qputenv("PATH", m_dir.filePath("empty").toUtf8());
+    m_dialogs.paths = {m_dir.filePath("again")};
+    w.exportAs(ExportFormat::Text, mail);
+    qputenv("PATH", path);
+    QCOMPARE(m_dialogs.shown.size(), shown + 3); // the file chooser and the message
+    const QString again = QDir::toNativeSeparators(m_dir.filePath("again.txt"));
+    QVERIFY(m_dialogs.shown.last().contains(again));
 }
 
 void TestPreviewWindow::viewerShowsModalPreview()

@@ -69,6 +69,8 @@ ExportDialog::ExportDialog(int pageCount, int currentPage, QWidget *parent)
     m_open = new QCheckBox(QStringLiteral("Open the file afterwards"), this);
     m_open->setObjectName(QStringLiteral("OpenAfterwards"));
     m_open->setChecked(true);
+    m_mail = new QCheckBox(QStringLiteral("E-mail the file afterwards"), this);
+    m_mail->setObjectName(QStringLiteral("MailAfterwards"));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -80,6 +82,7 @@ ExportDialog::ExportDialog(int pageCount, int currentPage, QWidget *parent)
     layout->addLayout(form);
     layout->addWidget(pages);
     layout->addWidget(m_open);
+    layout->addWidget(m_mail);
     layout->addWidget(buttons);
 }
 
@@ -103,6 +106,7 @@ ExportOptions ExportDialog::options() const
         options.lastPage = m_to->value();
     }
     options.openAfterwards = m_open->isChecked();
+    options.mailAfterwards = m_mail->isChecked();
     return options;
 }
 

@@ -11,7 +11,8 @@ class QSpinBox;
 
 namespace Brelvan {
 
-// Asks what to export: the format, the pages and whether to open the file afterwards.
+// Asks what to export: the format, the pages and whether to open or e-mail the file
+// afterwards.
 class ExportDialog : public QDialog
 {
     Q_OBJECT
@@ -31,6 +32,7 @@ private:
     QSpinBox *m_from;
     QSpinBox *m_to;
     QCheckBox *m_open;
+    QCheckBox *m_mail;
     int m_currentPage;
 };
 

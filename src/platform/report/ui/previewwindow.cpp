@@ -1,6 +1,7 @@
 #include "platform/report/ui/previewwindow.h"
 
 #include "platform/desktop/dialogs.h"
+#include "platform/desktop/shell.h"
 #include "platform/report/exporter.h"
 #include "platform/report/printing.h"
 #include "platform/report/ui/exportdialog.h"
@@ -302,8 +303,19 @@ void PreviewWindow::exportAs(ExportFormat format, const ExportOptions &options)
     path = withSuffix(path, suffix);
     lastFolder() = QFileInfo(path).absolutePath();
     const ExportResult result = exportDocument(m_doc, format, path, options);
-    if (!result.ok)
+    if (!result.ok) {
         dialogs().error(QStringLiteral("The report could not be exported: %1").arg(result.error));
+        return;
+    }
+    if (options.mailAfterwards && !shell().mailFiles(result.files)) {
+        QStringList names;
+        for (const QString &file : result.files)
+            names << QDir::toNativeSeparators(file);
+        dialogs().information(
+            QStringLiteral("No e-mail program could be started. The report was saved as:"
+                           "\r\n\r\n%1\r\n\r\nAttach it to a new e-mail message from there.")
+                .arg(names.join(QStringLiteral("\r\n"))));
+    }
 }
 
 } // namespace Brelvan
