@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -160,6 +161,36 @@ private slots:
         qInfo("%s: %d copies, %d moves committed (%d posts), %d refused, %lld ms, %.0f moves/s",
               Testing::EngineFixture::postgres() ? "PostgreSQL" : "SQLite", copies, committed,
               committed * 2, refused, ms, committed * 1000.0 / qMax<qint64>(ms, 1));
+    }
+
+    void twoCopiesNumberIncomeApart()
+    {
+        const int copies = 2, each = 100;
+        QList<QProcess *> procs;
+        for (int c = 0; c < copies; ++c) {
+            auto *p = new QProcess(this);
+            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            p->start(QStringLiteral(ENGINE_COPY),
+                     {QStringLiteral("number"), location(), QString::number(c),
+                      QString::number(each)});
+            procs << p;
+        }
+        QSet<int> given;
+        for (QProcess *p : procs) {
+            QVERIFY(p->waitForFinished(120000));
+            QCOMPARE(p->exitCode(), 0);
+            const QList<QByteArray> lines = p->readAllStandardOutput().trimmed().split('\n');
+            QCOMPARE(lines.size(), each);
+            for (const QByteArray &line : lines)
+                given.insert(line.mid(2).toInt());
+        }
+        QSet<int> stored;
+        QSqlQuery qy = db->exec(QStringLiteral("SELECT \"InvoiceNo\" FROM \"Income\""));
+        while (qy.next())
+            stored.insert(qy.value(0).toInt());
+        QCOMPARE(given.size(), copies * each);
+        QCOMPARE(stored, given);
+        QCOMPARE(*std::max_element(stored.cbegin(), stored.cend()), copies * each);
     }
 
     void copyKilledInAWalkLeavesWholeRecords()
