@@ -31,6 +31,8 @@ public:
     bool bindsAsLiterals() const override { return true; }
     QString flushStatement() const override { return {}; }
     bool hasRowLocks() const override { return true; }
+    bool remote() const override { return true; }
+    bool failureSpoilsTransaction() const override { return true; }
 
     // A value written as a literal (text quoted, bytes in hex, NULL for empty).
     static QString literal(const QVariant &value);

@@ -76,6 +76,10 @@ public:
     virtual QString flushStatement() const = 0;
     // whether a record in edit is held by a row lock of the engine (else the post checks it)
     virtual bool hasRowLocks() const = 0;
+    // whether the tables are across a connection that can be lost
+    virtual bool remote() const = 0;
+    // whether a failed statement spoils its transaction unless a savepoint takes it back
+    virtual bool failureSpoilsTransaction() const = 0;
 
 protected:
     virtual QVariant storedDate(const QDate &date) const = 0;

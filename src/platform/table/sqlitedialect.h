@@ -29,6 +29,8 @@ public:
     bool bindsAsLiterals() const override { return false; }
     QString flushStatement() const override;
     bool hasRowLocks() const override { return false; }
+    bool remote() const override { return false; }
+    bool failureSpoilsTransaction() const override { return false; }
 
 protected:
     QVariant storedDate(const QDate &date) const override;

@@ -100,8 +100,7 @@ void StatementRunner::raise(const QSqlQuery &query, const QString &connection) c
     // 08xxx and 57P0x: the server went away
     const bool lost = native.startsWith(QLatin1String("08"))
                       || native.startsWith(QLatin1String("57P0"))
-                      || (m_dialect.engine() == SqlDialect::Engine::PostgreSQL
-                          && !database(connection).isOpen());
+                      || (m_dialect.remote() && !database(connection).isOpen());
     const bool undone = m_onFailure && m_onFailure(connection, lost);
     auto fail = [undone](const QString &message, EngineError::Code code) {
         if (undone)

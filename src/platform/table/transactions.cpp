@@ -96,7 +96,7 @@ bool Transactions::failed(const QString &connection, bool lost)
         return false;
     // on the server a failed statement spoils the transaction unless a savepoint takes it
     // back; a lost connection takes the whole transaction with it
-    if (lost || (m_dialect.hasRowLocks() && c.savepoints.empty()))
+    if (lost || (m_dialect.failureSpoilsTransaction() && c.savepoints.empty()))
         c.aborted = true;
     return c.aborted && c.name == m_main && !m_walks.empty();
 }

@@ -1,5 +1,6 @@
 #include "enginefixture.h"
 
+#include "data/datasession.h"
 #include "platform/table/dataset.h"
 #include "platform/table/engineerror.h"
 
@@ -191,6 +192,45 @@ private slots:
         QCOMPARE(given.size(), copies * each);
         QCOMPARE(stored, given);
         QCOMPARE(*std::max_element(stored.cbegin(), stored.cend()), copies * each);
+    }
+
+    void numbersComeFromTheTablesNowOpen()
+    {
+        // a second set of tables whose invoices run to 41
+        Testing::EngineFixture otherFx;
+        std::unique_ptr<Database> other = otherFx.create();
+        {
+            Dataset ds(QStringLiteral("Income"));
+            ds.setDatabase(other.get());
+            ds.setSql({QStringLiteral("SELECT * FROM Income")});
+            ds.open();
+            ds.append();
+            ds.setValue("InvoiceNo", 41.0);
+            ds.post();
+        }
+        DataSession session;
+        auto openOn = [&](const Testing::EngineFixture &f) {
+            if (Testing::EngineFixture::postgres()) {
+                session.setMode(DataSession::Mode::Remote);
+                session.setServer(f.serverAddress());
+            } else {
+                session.setDataFolder(f.folder());
+            }
+            QCOMPARE(session.open(), QString());
+        };
+        auto post = [&](const char *source) {
+            Dataset *income = session.dataset(QStringLiteral("Income"));
+            income->append();
+            income->setValue("Sourc", QString::fromLatin1(source));
+            income->post();
+            return income->number("InvoiceNo");
+        };
+        openOn(fx);
+        QCOMPARE(post("first here"), 1.0);
+        openOn(otherFx);
+        QCOMPARE(post("first there"), 42.0);
+        openOn(fx);
+        QCOMPARE(post("second here"), 2.0);
     }
 
     void copyKilledInAWalkLeavesWholeRecords()
