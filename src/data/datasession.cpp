@@ -3,6 +3,8 @@
 #include "data/schema.h"
 #include "platform/table/engineerror.h"
 
+#include <QSqlQuery>
+
 namespace Brelvan {
 
 using Table::Dataset;
@@ -72,6 +74,8 @@ QString DataSession::open()
     } catch (const Table::EngineError &e) {
         return e.message();
     }
+    // numbers come from the tables now open, also after a switch of folder or server
+    readCounters();
     QString failure;
     for (const QString &n : datasetNames()) {
         Dataset *ds = dataset(n);
@@ -131,31 +135,45 @@ void DataSession::findCounters()
 
 void DataSession::installNumbering()
 {
+    number("Names", "Ref", &m_ref);
+    number("Income", "InvoiceNo", &m_invoiceNo);
+    number("Quote", "QuoteNo", &m_quoteNo);
+}
+
+void DataSession::number(const char *set, const char *fieldName, double *counter)
+{
+    Dataset *ds = dataset(QString::fromLatin1(set));
+    const QString field = QString::fromLatin1(fieldName);
+    ds->setBeforePost([this, field](Dataset &d) {
+        if (d.isNull(field) && m_numbered)
+            m_numbered(d.name());
+    });
     // a number typed by the user is kept and does not move the counter
-    dataset("Names")->setBeforePost([this](Dataset &ds) {
-        if (!ds.isNull("Ref"))
+    ds->setBeforeWrite([this, field, counter](Dataset &d, const Table::Database::WriteToken &on) {
+        if (!d.isNull(field) || !m_db)
             return;
-        m_ref += 1;
-        ds.setValue("Ref", int(m_ref));
-        if (m_numbered)
-            m_numbered(ds.name());
+        const double n = m_db->takeNumber(on, d.table()->name + QLatin1Char('.') + field,
+                                          *counter);
+        d.setValue(field, n);
+        *counter = n;
     });
-    dataset("Income")->setBeforePost([this](Dataset &ds) {
-        if (!ds.isNull("InvoiceNo"))
-            return;
-        m_invoiceNo += 1;
-        ds.setValue("InvoiceNo", m_invoiceNo);
-        if (m_numbered)
-            m_numbered(ds.name());
-    });
-    dataset("Quote")->setBeforePost([this](Dataset &ds) {
-        if (!ds.isNull("QuoteNo"))
-            return;
-        m_quoteNo += 1;
-        ds.setValue("QuoteNo", m_quoteNo);
-        if (m_numbered)
-            m_numbered(ds.name());
-    });
+}
+
+void DataSession::readCounters()
+{
+    auto highest = [this](const char *table, const char *field) -> double {
+        try {
+            QSqlQuery qy = m_db->exec(QStringLiteral("SELECT max(%1) FROM %2")
+                                          .arg(m_db->quoted(QString::fromLatin1(field)),
+                                               m_db->quoted(QString::fromLatin1(table))));
+            return qy.next() ? qy.value(0).toDouble() : 0;
+        } catch (const Table::EngineError &) {
+            return 0;
+        }
+    };
+    m_ref = highest("Names", "Ref");
+    m_invoiceNo = highest("Income", "InvoiceNo");
+    m_quoteNo = highest("Quote", "QuoteNo");
 }
 
 } // namespace Brelvan

@@ -51,11 +51,14 @@ public:
     void postEditing(const std::function<void(const std::exception &)> &onFailure = {});
     void flush();
 
-    // Automatic numbers: finds the highest Ref, InvoiceNo and QuoteNo in use.
+    // Automatic numbers: finds the highest Ref, InvoiceNo and QuoteNo in use. Each post of
+    // a record with its number empty takes the next number inside its own transaction, one
+    // more than this or than the last number these tables gave out, whichever is higher, so
+    // copies on one set of tables never give out the same number.
     void findCounters();
     double nextRef() const { return m_ref; }
     double invoiceCounter() const { return m_invoiceNo; }
-    int quoteCounter() const { return m_quoteNo; }
+    int quoteCounter() const { return int(m_quoteNo); }
     // Runs after a record was given an automatic number (the pages focus their grid).
     void setNumberedHandler(std::function<void(const QString &dataset)> handler)
     {
@@ -64,6 +67,9 @@ public:
 
 private:
     void installNumbering();
+    void number(const char *dataset, const char *field, double *counter);
+    // the highest numbers in the tables now open, before the datasets are positioned
+    void readCounters();
 
     Mode m_mode = Mode::Local;
     QString m_folder;
@@ -72,7 +78,7 @@ private:
     std::map<QString, Table::Dataset *> m_sets;
     double m_ref = 0;
     double m_invoiceNo = 0;
-    int m_quoteNo = 0;
+    double m_quoteNo = 0;
     std::function<void(const QString &)> m_numbered;
 };
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -162,6 +163,42 @@ private slots:
         QCOMPARE(r.code, 1);
         QVERIFY2(r.out.contains(QLatin1String("Wages")) && r.out.contains(QLatin1String("Maker")),
                  qPrintable(r.out));
+    }
+
+    // a page of the records written over: the engine's own check finds it, and the file
+    // is left as it was; an emptied file is refused by check and upgrade and stays empty
+    void checkFindsDamageAndEmptyFilesStayEmpty()
+    {
+        QTemporaryDir dir;
+        QVERIFY(run({"create", dir.path(), "--demo", "--program-folder", dir.filePath("p")})
+                    .code == 0);
+        const QString file = dir.filePath(QLatin1String(Database::FileName));
+        QFile::remove(file + QLatin1String("-wal"));
+        QFile::remove(file + QLatin1String("-shm"));
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            const qint64 page = 4096;
+            QVERIFY(f.size() > 40 * page);
+            QVERIFY(f.seek((f.size() / page - 10) * page));
+            f.write(QByteArray(int(page), char(0x5a)));
+        }
+        const QByteArray damaged = readAll(file);
+        Run r = run({"check", dir.path()});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.out.contains(QLatin1String("damaged")), qPrintable(r.out));
+        QCOMPARE(readAll(file), damaged);
+
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        }
+        for (const char *command : {"check", "upgrade"}) {
+            r = run({QString::fromLatin1(command), dir.path()});
+            QCOMPARE(r.code, 1);
+            QVERIFY2(r.out.contains(QLatin1String("0 bytes")), qPrintable(r.out));
+            QCOMPARE(QFileInfo(file).size(), 0);
+        }
     }
 
     // the layouts this program knows all come from brelvanSchema(); what it cannot move

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QSqlError>
 #include <QSqlRecord>
 
 namespace Brelvan::Table {
@@ -180,10 +181,7 @@ QString Dataset::buildCondition(const Condition &c, QVariantList &binds) const
                               EngineError::Code::Query);
         }
         binds << m_db->toStored(f, v);
-        QString lhs = col;
-        if (f.isText() && m_db->engine() == Database::Engine::PostgreSQL)
-            lhs += QStringLiteral(" COLLATE \"C\"");
-        return QStringLiteral("%1 %2 ?").arg(lhs, c.op);
+        return QStringLiteral("%1 %2 ?").arg(m_db->dialect().compareOperand(f), c.op);
     }
     }
     return {};
@@ -253,6 +251,13 @@ void Dataset::load()
         r.version = qy.value(n + 1).toLongLong();
         m_rows.push_back(std::move(r));
     }
+    // a read that fails part way is no end of the table: what was read is not all of it
+    if (qy.lastError().isValid()) {
+        m_rows.clear();
+        throw EngineError(QStringLiteral("The table %1 could not be read to its end from %2: %3")
+                              .arg(m_def->name, m_db->source(),
+                                   StatementRunner::reason(qy.lastError())));
+    }
 }
 
 void Dataset::open()
@@ -289,6 +294,7 @@ void Dataset::close()
         return;
     if (m_lock.active)
         m_db->rollbackWrite(m_lock);
+    m_ahead = {};
     m_rows.clear();
     m_cur = -1;
     m_eof = m_bof = true;
@@ -304,7 +310,12 @@ void Dataset::refresh()
     checkBrowseMode();
     const qint64 id = m_cur >= 0 ? m_rows[m_cur].id : 0;
     const int oldRow = m_cur;
-    load();
+    try {
+        load();
+    } catch (const EngineError &) {
+        close();
+        throw;
+    }
     m_cur = -1;
     for (int i = 0; i < int(m_rows.size()); ++i) {
         if (m_rows[i].id == id) {
@@ -453,7 +464,11 @@ void Dataset::edit()
         throw EngineError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name()),
                           EngineError::Code::State);
     QVariantList current;
-    m_lock = m_db->lockRow(*m_def, m_rows[m_cur].id, &current);
+    const qint64 id = m_rows[m_cur].id;
+    if (m_db->inWalk() && m_db->dialect().hasRowLocks())
+        m_lock = lockAhead(id, &current);
+    else
+        m_lock = m_db->lockRow(*m_def, id, &current);
     try {
         takeCurrent(current);
     } catch (...) {
@@ -463,6 +478,48 @@ void Dataset::edit()
     m_buffer = m_rows[m_cur];
     m_modified = false;
     setState(State::Edit);
+}
+
+// A walk edits row after row: each lock it takes also takes the rows shown after it, twice
+// as many each time the walk goes on, so the edits of a long walk cost next to nothing.
+Database::WriteToken Dataset::lockAhead(qint64 id, QVariantList *current)
+{
+    if (m_db->isCurrent(m_ahead.token)) {
+        const auto it = m_ahead.rows.find(id);
+        if (it != m_ahead.rows.end()) {
+            *current = it.value();
+            m_ahead.rows.erase(it);
+            m_ahead.lastRow = m_cur;
+            return m_ahead.token;
+        }
+    } else {
+        m_ahead = {};
+    }
+    m_ahead.span = m_cur == m_ahead.lastRow + 1 ? qMin(m_ahead.span * 2, 256) : 1;
+    QList<qint64> ids{id};
+    for (int r = m_cur + 1; r < int(m_rows.size()) && ids.size() < m_ahead.span; ++r) {
+        if (m_rows[r].id > 0)
+            ids << m_rows[r].id;
+    }
+    QHash<qint64, QVariantList> rows;
+    const Database::WriteToken t = m_db->lockRows(*m_def, ids, &rows);
+    *current = rows.take(id);
+    m_ahead.token = t;
+    m_ahead.rows = std::move(rows);
+    m_ahead.lastRow = m_cur;
+    return t;
+}
+
+bool Dataset::changesKey() const
+{
+    for (const QString &k : m_def->key) {
+        const int i = m_def->indexOf(k);
+        const QVariant &a = m_rows[m_cur].values.at(i);
+        const QVariant &b = m_buffer.values.at(i);
+        if (a.isValid() != b.isValid() || (a.isValid() && a != b))
+            return true;
+    }
+    return false;
 }
 
 void Dataset::takeCurrent(const QVariantList &current)
@@ -737,8 +794,9 @@ void Dataset::writeInsert(const Database::WriteToken &on)
         sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(m_db->quoted(m_def->name), cols.join(QLatin1Char(',')),
                        marks.join(QLatin1Char(',')));
-    if (m_db->engine() == Database::Engine::PostgreSQL) {
-        sql += QStringLiteral(" RETURNING ") + id;
+    const QString returning = m_db->dialect().returningId();
+    if (!returning.isEmpty()) {
+        sql += returning;
         QSqlQuery &qy = m_db->execCached(on, sql, binds);
         if (qy.next())
             m_buffer.id = qy.value(0).toLongLong();
@@ -757,16 +815,26 @@ void Dataset::post()
     if (m_beforePost)
         m_beforePost(*this);
     const bool inserting = m_state == State::Insert;
-    // under a lock the write is a savepoint of the lock's transaction: a refused post keeps
-    // both the edit and the lock
     const bool locked = m_db->isCurrent(m_lock);
-    Database::WriteToken token = locked ? m_db->beginWrite(m_lock) : m_db->beginWrite();
+    // under a walk's row lock an update that keeps the key cannot be refused by the tables:
+    // it is written straight into the walk's transaction, one statement for the post
+    const bool bare = locked && m_lock.heldByWalk && !inserting && !changesKey();
+    // under a record's own lock the write is a savepoint of the lock's transaction: a
+    // refused post keeps both the edit and the lock
+    const bool nested = locked && !m_lock.heldByWalk;
+    Database::WriteToken token;
+    if (!bare)
+        token = nested ? m_db->beginWrite(m_lock) : m_db->beginWrite();
+    const QVector<QVariant> asTyped = m_buffer.values;
     try {
+        const Database::WriteToken &on = bare ? m_lock : token;
+        if (m_beforeWrite)
+            m_beforeWrite(*this, on);
         if (inserting)
-            writeInsert(token);
+            writeInsert(on);
         else
-            writeUpdate(token);
-        if (locked) {
+            writeUpdate(on);
+        if (nested) {
             token = {}; // ending the lock's savepoint or transaction ends the one inside it
             m_db->commitWrite(m_lock);
         } else {
@@ -775,6 +843,11 @@ void Dataset::post()
         }
     } catch (...) {
         m_db->rollbackWrite(token);
+        if (m_buffer.values != asTyped) {
+            m_buffer.values = asTyped;
+            if (m_disabled == 0)
+                emit rowChanged(m_cur);
+        }
         throw;
     }
     m_rows[m_cur] = m_buffer;

@@ -5,6 +5,7 @@
 #include "platform/table/tabledef.h"
 
 #include <QDate>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -115,6 +116,11 @@ public:
     void setBeforeDelete(Handler h) { m_beforeDelete = std::move(h); }
     void setBeforeScroll(Handler h) { m_beforeScroll = std::move(h); }
     void setAfterScroll(Handler h) { m_afterScroll = std::move(h); }
+    // Runs inside the post's transaction just before the record is written (automatic
+    // numbers are taken there): what it sets is written with the record, and is taken back
+    // when the post fails.
+    using WriteHandler = std::function<void(Dataset &, const Database::WriteToken &)>;
+    void setBeforeWrite(WriteHandler h) { m_beforeWrite = std::move(h); }
 
     // Grids stop redrawing while a walk runs (counted, like the old DisableControls).
     void disableControls();
@@ -124,8 +130,9 @@ public:
     // Converts typed text for a field the way an edit box does; throws the conversion error.
     static QVariant convert(const FieldDef &field, const QVariant &value);
 
-    // Many edits in one transaction, each post in its own savepoint: fast, and a failure
-    // keeps the records before it.
+    // Many edits in one transaction: fast, and a refused post keeps the records before it.
+    // When the tables cannot keep the walk at all (the server went away) the failing post
+    // and commit() throw WalkRolledBack: none of the walk's posts were kept.
     class Walk
     {
     public:
@@ -176,6 +183,8 @@ private:
     void writeUpdate(const Database::WriteToken &on);
     void writeInsert(const Database::WriteToken &on);
     void takeCurrent(const QVariantList &current);
+    Database::WriteToken lockAhead(qint64 id, QVariantList *current);
+    bool changesKey() const;
     void notifyCurrent();
 
     Database *m_db = nullptr;
@@ -193,6 +202,16 @@ private:
     bool m_live = true;
     State m_state = State::Inactive;
     Database::WriteToken m_lock;
+    // rows a walk has locked ahead of their edit, with their values read under the lock
+    struct LockedAhead
+    {
+        Database::WriteToken token;
+        QHash<qint64, QVariantList> rows;
+        int lastRow = -2;
+        int span = 1;
+    };
+    LockedAhead m_ahead;
+    WriteHandler m_beforeWrite;
     int m_disabled = 0;
     bool m_resetPending = false;
     Handler m_beforePost, m_afterPost, m_beforeDelete, m_beforeScroll, m_afterScroll;

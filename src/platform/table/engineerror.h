@@ -25,4 +25,13 @@ private:
     Code m_code;
 };
 
+// A failure that undid the whole walk it happened in (the connection was lost, or the
+// transaction could not go on): none of the walk's posts are in the tables, whatever the
+// datasets show, so whoever shows them reads them again.
+class WalkRolledBack : public EngineError
+{
+public:
+    using EngineError::EngineError;
+};
+
 } // namespace Brelvan::Table

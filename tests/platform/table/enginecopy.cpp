@@ -6,8 +6,12 @@
 //   enginecopy walk LOCATION [SLOW_AFTER]
 //     one walk over every Expense record: Tag "y" and Office + 1; prints "at N" as it goes,
 //     and after SLOW_AFTER records takes its time over each
+//   enginecopy number LOCATION COPY COUNT
+//     posts COUNT new Income records through the program's data session, each with its
+//     invoice number left to the automatic numbering; prints "N number" for each
 // LOCATION is a data folder, or server:port/database for PostgreSQL.
 
+#include "data/datasession.h"
 #include "data/schema.h"
 #include "platform/table/database.h"
 #include "platform/table/dataset.h"
@@ -28,16 +32,25 @@ using namespace Brelvan::Table;
 
 namespace {
 
+bool isServer(const QString &location)
+{
+    return location.contains(QLatin1Char(':')) && !location.startsWith(QLatin1Char('/'));
+}
+
+ServerAddress serverOf(const QString &location)
+{
+    ServerAddress a;
+    a.host = location.section(QLatin1Char(':'), 0, 0);
+    const QString rest = location.section(QLatin1Char(':'), 1);
+    a.port = rest.section(QLatin1Char('/'), 0, 0).toInt();
+    a.database = rest.section(QLatin1Char('/'), 1);
+    return a;
+}
+
 std::unique_ptr<Database> openLocation(const QString &location)
 {
-    if (location.contains(QLatin1Char(':')) && !location.startsWith(QLatin1Char('/'))) {
-        ServerAddress a;
-        a.host = location.section(QLatin1Char(':'), 0, 0);
-        const QString rest = location.section(QLatin1Char(':'), 1);
-        a.port = rest.section(QLatin1Char('/'), 0, 0).toInt();
-        a.database = rest.section(QLatin1Char('/'), 1);
-        return Database::openServer(a, brelvanSchema());
-    }
+    if (isServer(location))
+        return Database::openServer(serverOf(location), brelvanSchema());
     return Database::openFolder(location, brelvanSchema());
 }
 
@@ -136,6 +149,44 @@ int walk(const QStringList &args)
     return 0;
 }
 
+int number(const QStringList &args)
+{
+    const QString location = args.at(2);
+    const int copy = args.at(3).toInt();
+    const int count = args.at(4).toInt();
+    DataSession session;
+    if (isServer(location)) {
+        session.setMode(DataSession::Mode::Remote);
+        session.setServer(serverOf(location));
+    } else {
+        session.setDataFolder(location);
+    }
+    const QString failure = session.open();
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return 1;
+    }
+    Dataset *income = session.dataset(QStringLiteral("Income"));
+    for (int i = 0; i < count; ++i) {
+        income->append();
+        income->setValue("Date", QDate(2026, 1, 1));
+        income->setValue("Sourc", QStringLiteral("copy %1 record %2").arg(copy).arg(i));
+        // a post refused while the other copy writes is tried again, as a user would
+        for (int attempt = 0;; ++attempt) {
+            try {
+                income->post();
+                break;
+            } catch (const EngineError &e) {
+                if (e.code() != EngineError::Code::Locked || attempt >= 20)
+                    throw;
+            }
+        }
+        std::printf("N %.0f\n", income->number("InvoiceNo"));
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -147,10 +198,12 @@ int main(int argc, char **argv)
             return transfers(args);
         if (args.size() >= 3 && args.at(1) == QLatin1String("walk"))
             return walk(args);
+        if (args.size() >= 5 && args.at(1) == QLatin1String("number"))
+            return number(args);
     } catch (const EngineError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;
     }
-    std::fprintf(stderr, "usage: enginecopy transfers|walk ...\n");
+    std::fprintf(stderr, "usage: enginecopy transfers|walk|number ...\n");
     return 64;
 }

@@ -1,11 +1,13 @@
 #include "enginefixture.h"
 
+#include "data/datasession.h"
 #include "platform/table/dataset.h"
 #include "platform/table/engineerror.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -160,6 +162,75 @@ private slots:
         qInfo("%s: %d copies, %d moves committed (%d posts), %d refused, %lld ms, %.0f moves/s",
               Testing::EngineFixture::postgres() ? "PostgreSQL" : "SQLite", copies, committed,
               committed * 2, refused, ms, committed * 1000.0 / qMax<qint64>(ms, 1));
+    }
+
+    void twoCopiesNumberIncomeApart()
+    {
+        const int copies = 2, each = 100;
+        QList<QProcess *> procs;
+        for (int c = 0; c < copies; ++c) {
+            auto *p = new QProcess(this);
+            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            p->start(QStringLiteral(ENGINE_COPY),
+                     {QStringLiteral("number"), location(), QString::number(c),
+                      QString::number(each)});
+            procs << p;
+        }
+        QSet<int> given;
+        for (QProcess *p : procs) {
+            QVERIFY(p->waitForFinished(120000));
+            QCOMPARE(p->exitCode(), 0);
+            const QList<QByteArray> lines = p->readAllStandardOutput().trimmed().split('\n');
+            QCOMPARE(lines.size(), each);
+            for (const QByteArray &line : lines)
+                given.insert(line.mid(2).toInt());
+        }
+        QSet<int> stored;
+        QSqlQuery qy = db->exec(QStringLiteral("SELECT \"InvoiceNo\" FROM \"Income\""));
+        while (qy.next())
+            stored.insert(qy.value(0).toInt());
+        QCOMPARE(given.size(), copies * each);
+        QCOMPARE(stored, given);
+        QCOMPARE(*std::max_element(stored.cbegin(), stored.cend()), copies * each);
+    }
+
+    void numbersComeFromTheTablesNowOpen()
+    {
+        // a second set of tables whose invoices run to 41
+        Testing::EngineFixture otherFx;
+        std::unique_ptr<Database> other = otherFx.create();
+        {
+            Dataset ds(QStringLiteral("Income"));
+            ds.setDatabase(other.get());
+            ds.setSql({QStringLiteral("SELECT * FROM Income")});
+            ds.open();
+            ds.append();
+            ds.setValue("InvoiceNo", 41.0);
+            ds.post();
+        }
+        DataSession session;
+        auto openOn = [&](const Testing::EngineFixture &f) {
+            if (Testing::EngineFixture::postgres()) {
+                session.setMode(DataSession::Mode::Remote);
+                session.setServer(f.serverAddress());
+            } else {
+                session.setDataFolder(f.folder());
+            }
+            QCOMPARE(session.open(), QString());
+        };
+        auto post = [&](const char *source) {
+            Dataset *income = session.dataset(QStringLiteral("Income"));
+            income->append();
+            income->setValue("Sourc", QString::fromLatin1(source));
+            income->post();
+            return income->number("InvoiceNo");
+        };
+        openOn(fx);
+        QCOMPARE(post("first here"), 1.0);
+        openOn(otherFx);
+        QCOMPARE(post("first there"), 42.0);
+        openOn(fx);
+        QCOMPARE(post("second here"), 2.0);
     }
 
     void copyKilledInAWalkLeavesWholeRecords()
