@@ -7,9 +7,6 @@ class QLineEdit;
 
 namespace Brelvan {
 
-// The description of the Expenses page: the Expense grid, its choosers and tag tools.
-PageSpec expensesSpec();
-
 // The Expenses page: the expense records over Expend with their GST tools, the notes memo
 // and the totals footer.
 class ExpensesPage : public RecordPage

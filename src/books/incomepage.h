@@ -6,9 +6,6 @@ class QLineEdit;
 
 namespace Brelvan {
 
-// The description of the Income page: the Income grid, its choosers and tag tools.
-PageSpec incomeSpec();
-
 // The Income page: the income records over Income with their tax tools, the notes memo
 // and the totals footer.
 class IncomePage : public RecordPage

@@ -7,9 +7,6 @@ class QComboBox;
 
 namespace Brelvan {
 
-// The description of the Clients page: the Names grid, its choosers and tag tools.
-PageSpec clientsSpec();
-
 // The Clients page: the client list over Names, its head and tag strips, the notes memo,
 // picture box and the current client's names.
 class ClientsPage : public RecordPage

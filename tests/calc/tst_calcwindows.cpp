@@ -5,7 +5,7 @@
 #include "platform/report/report.h"
 #include "reports/reportfurniture.h"
 #include "platform/widgets/gradientpanel.h"
-#include "reports/officepage.h"
+#include "office/officepage.h"
 #include "platform/widgets/shapebutton.h"
 #include "shell/tmainform.h"
 #include "testing/fixture.h"

@@ -6,7 +6,7 @@
 // How a page uses it:
 //   class ExpensesPage : public RecordPage {
 //   public:
-//       explicit ExpensesPage(MainAccess &main) : RecordPage(main, expensesSpec()) { ... }
+//       explicit ExpensesPage(MainAccess &main) : RecordPage(main, expensesPageSpec()) { ... }
 //   };
 //   - The constructor fills main.tab(spec.id): the head strip (field chooser with
 //     "All", "Tag" and spec.chooserItems, filter edit "y", sort chooser, Toggle, the

@@ -1,3 +1,6 @@
+#include "books/expensespagespec.h"
+#include "books/incomepagespec.h"
+#include "clients/clientspagespec.h"
 #include "data/schema.h"
 #include "inventory/inventorypagespec.h"
 #include "payroll/wagespagespec.h"
@@ -9,6 +12,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Brelvan;
 
 Q_DECLARE_METATYPE(const Brelvan::PageSpec *)
@@ -17,6 +22,12 @@ namespace {
 
 const PageSpec *specByName(const QString &page)
 {
+    if (page == QLatin1String("Clients"))
+        return &clientsPageSpec();
+    if (page == QLatin1String("Expenses"))
+        return &expensesPageSpec();
+    if (page == QLatin1String("Income"))
+        return &incomePageSpec();
     if (page == QLatin1String("Paint"))
         return &paintPageSpec();
     if (page == QLatin1String("Quotes"))
@@ -60,7 +71,8 @@ private slots:
 static void pages()
 {
     QTest::addColumn<QString>("page");
-    for (const char *p : {"Paint", "Quotes", "Jobs", "Inventory", "Wages"})
+    for (const char *p :
+         {"Clients", "Paint", "Quotes", "Jobs", "Expenses", "Income", "Inventory", "Wages"})
         QTest::newRow(p) << QString::fromLatin1(p);
 }
 
@@ -108,8 +120,27 @@ void TestPageSpecs::choosersAgainstSchema()
     QFETCH(QString, page);
     const PageSpec &s = *specByName(page);
     const Table::TableDef *table = brelvanSchema().table(s.table);
-    for (const QString &item : s.chooserItems)
-        QVERIFY2(table->field(item), qPrintable(item));
+    // the items the shared selection runs search their field, and a number field by
+    // equality; the cursor goes to a column showing that field
+    for (const ChooserField &c : s.chooserFields) {
+        QVERIFY2(s.chooserItems.contains(c.item), qPrintable(c.item));
+        const Table::FieldDef *f = table->field(c.field);
+        QVERIFY2(f, qPrintable(c.field));
+        QCOMPARE(c.number, f->isNumber());
+        if (c.column >= 0)
+            QCOMPARE(s.columns.at(c.column).field, c.field);
+    }
+    // any other item names a field of the table, or has a selection of its own (the
+    // Clients' birthday walk and invoice number)
+    const QStringList own = page == QLatin1String("Clients")
+                                ? QStringList{"DOB Tool", "InvNo"}
+                                : QStringList();
+    for (const QString &item : s.chooserItems) {
+        const bool run = std::any_of(s.chooserFields.begin(), s.chooserFields.end(),
+                                     [&item](const ChooserField &c) { return c.item == item; });
+        QVERIFY2(run || table->field(item) || own.contains(item), qPrintable(item));
+        QCOMPARE(own.contains(item), !run && !table->field(item));
+    }
     QVERIFY(!s.chooserItems.contains(QStringLiteral("All")));
     QVERIFY(!s.chooserItems.contains(QStringLiteral("Tag")));
 
@@ -119,6 +150,8 @@ void TestPageSpecs::choosersAgainstSchema()
         orders << item.orderBy;
     if (!s.startSortText.isEmpty())
         orders << s.startSortText;
+    if (!s.defaultOrderBy.isEmpty())
+        orders << s.defaultOrderBy;
     for (const QString &order : orders) {
         const QString sql = QStringLiteral("SELECT * FROM %1\r\nORDER by %2").arg(s.table, order);
         try {
@@ -128,8 +161,12 @@ void TestPageSpecs::choosersAgainstSchema()
             QFAIL(qPrintable(sql + ": " + QString::fromLocal8Bit(e.what())));
         }
     }
+    // a page that starts on no sort item starts on a list of its own
     QVERIFY(s.startSortItem < s.sortItems.size());
-    QCOMPARE(s.startSortItem < 0, !s.startSortText.isEmpty());
+    if (s.startSortItem < 0)
+        QVERIFY(!s.startSortText.isEmpty() || !s.defaultOrderBy.isEmpty());
+    else
+        QVERIFY(s.startSortText.isEmpty());
 }
 
 void TestPageSpecs::standardPositions_data()
@@ -138,6 +175,17 @@ void TestPageSpecs::standardPositions_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("title");
+    QTest::newRow("clients entry date") << "Clients" << 7 << "EntryDate" << "";
+    QTest::newRow("clients account no") << "Clients" << 10 << "AccountNo" << "Account No";
+    QTest::newRow("clients inv no") << "Clients" << 41 << "Ref" << "Inv No";
+    QTest::newRow("clients last") << "Clients" << 42 << "Service" << "Service Rendered";
+    QTest::newRow("expenses date") << "Expenses" << 4 << "Date" << "";
+    QTest::newRow("expenses summary") << "Expenses" << 11 << "Bank" << "Summary";
+    QTest::newRow("expenses last") << "Expenses" << 22 << "F7" << "Tax Free";
+    QTest::newRow("income date") << "Income" << 4 << "Date" << "";
+    QTest::newRow("income ref no") << "Income" << 7 << "InvoiceNo" << "Ref No";
+    QTest::newRow("income summary") << "Income" << 14 << "Bank" << "Summary";
+    QTest::newRow("income last") << "Income" << 22 << "F5" << "Tax Free";
     QTest::newRow("paint product no") << "Paint" << 4 << "ProdNo" << "Product No";
     QTest::newRow("paint total") << "Paint" << 12 << "TotCost" << "TotalCost";
     QTest::newRow("quote date") << "Quotes" << 2 << "Date" << "";
@@ -176,48 +224,78 @@ void TestPageSpecs::standardPositions()
 void TestPageSpecs::perPageRules_data()
 {
     QTest::addColumn<QString>("page");
-    QTest::addColumn<bool>("flips");
+    QTest::addColumn<bool>("clearFlips");
+    QTest::addColumn<bool>("reverseFlips");
     QTest::addColumn<bool>("toLast");
     QTest::addColumn<bool>("enterMoves");
     QTest::addColumn<QStringList>("nav");
+    QTest::addColumn<QStringList>("tools"); // the tag strip's tools and the Toggle
+    QTest::addColumn<QString>("startOrder");
+    QTest::addColumn<int>("chooserItems"); // with "All" and "Tag"
+    QTest::addColumn<bool>("dated");
     const QStringList withMoves = {"first", "prior", "next", "last", "insert", "delete",
                                    "post", "cancel"};
     const QStringList withRefresh = {"first", "last", "insert", "delete", "post", "cancel",
                                      "refresh"};
-    QTest::newRow("Paint") << "Paint" << true << false << true << withMoves;
-    QTest::newRow("Quotes") << "Quotes" << true << true << false << withMoves;
-    QTest::newRow("Jobs") << "Jobs" << true << false << true << withMoves;
-    QTest::newRow("Inventory") << "Inventory" << false << true << true << withRefresh;
-    QTest::newRow("Wages") << "Wages" << false << true << true << withRefresh;
+    const QStringList clients = withMoves + QStringList{"refresh"};
+    const QStringList books = {"tag all", "clear", "reverse", "sum", "toggle"};
+    const QStringList trade = {"clear", "all"};
+    const QStringList full = {"tag all", "clear", "reverse", "all", "sum"};
+    QTest::newRow("Clients") << "Clients" << true << true << false << true << clients
+                             << QStringList{"tag all", "clear", "reverse", "toggle"}
+                             << "Surname,FirstName,Company,EntryDate" << 34 << true;
+    QTest::newRow("Paint") << "Paint" << true << false << false << true << withMoves << trade
+                           << "Code,Maker,Paint,Type,Size,Colour" << 10 << false;
+    QTest::newRow("Quotes") << "Quotes" << true << false << true << false << withMoves << trade
+                            << "QuoteNo,Surname,FirstName,Company" << 10 << false;
+    QTest::newRow("Jobs") << "Jobs" << true << false << false << true << withMoves << trade
+                          << "QuoteNo,Surname,FirstName,Company" << 12 << true;
+    QTest::newRow("Expenses") << "Expenses" << true << true << true << true << withRefresh
+                              << books << "Date,Bus,Expense,Supplier,Invoice" << 14 << true;
+    QTest::newRow("Income") << "Income" << true << true << true << true << withRefresh << books
+                            << "Date,Bus,Incom,Sourc,InvoiceNo" << 12 << true;
+    QTest::newRow("Inventory") << "Inventory" << false << false << true << true << withRefresh
+                               << full << "ID,DateIn,DateOut" << 9 << false;
+    QTest::newRow("Wages") << "Wages" << false << false << true << true << withRefresh << full
+                           << "DatePaid,Surname,Firstname,TFN" << 10 << false;
 }
 
 void TestPageSpecs::perPageRules()
 {
     QFETCH(QString, page);
-    QFETCH(bool, flips);
+    QFETCH(bool, clearFlips);
+    QFETCH(bool, reverseFlips);
     QFETCH(bool, toLast);
     QFETCH(bool, enterMoves);
     QFETCH(QStringList, nav);
+    QFETCH(QStringList, tools);
+    QFETCH(QString, startOrder);
+    QFETCH(int, chooserItems);
+    QFETCH(bool, dated);
     const PageSpec &s = *specByName(page);
-    QCOMPARE(s.clearFlips, flips);
-    QCOMPARE(s.reverseFlips, false);
+    QCOMPARE(s.clearFlips, clearFlips);
+    QCOMPARE(s.reverseFlips, reverseFlips);
     QCOMPARE(s.clearGoesToLast, toLast);
     QCOMPARE(s.enterMoves, enterMoves);
     QCOMPARE(s.navigatorButtons, nav);
     QVERIFY(!s.clearTagsButton.isEmpty());
-    QVERIFY(!s.allButton.isEmpty());
-    // only Inventory and Wages tag, reverse and sum from their tag strip
-    const bool full = page == QLatin1String("Inventory") || page == QLatin1String("Wages");
-    QCOMPARE(!s.tagAllButton.isEmpty(), full);
-    QCOMPARE(!s.reverseTagsButton.isEmpty(), full);
-    QCOMPARE(!s.sumButton.isEmpty(), full);
-    QVERIFY(s.toggle.isEmpty());
+    QCOMPARE(!s.tagAllButton.isEmpty(), tools.contains("tag all"));
+    QCOMPARE(!s.clearTagsButton.isEmpty(), tools.contains("clear"));
+    QCOMPARE(!s.reverseTagsButton.isEmpty(), tools.contains("reverse"));
+    QCOMPARE(!s.allButton.isEmpty(), tools.contains("all"));
+    QCOMPARE(!s.sumButton.isEmpty(), tools.contains("sum"));
+    QCOMPARE(!s.toggle.isEmpty(), tools.contains("toggle"));
+    const QString order = !s.startSortText.isEmpty() ? s.startSortText
+                          : s.startSortItem >= 0     ? s.sortItems.at(s.startSortItem).orderBy
+                                                     : s.defaultOrderBy;
+    QCOMPARE(order, startOrder);
+    QCOMPARE(s.chooserItems.size() + 2, chooserItems);
     // date defaults name the field standing at their position, and that field is a date
     for (const auto &d : s.dateDefaults) {
         QCOMPARE(s.columns.at(d.first).field, d.second);
         QCOMPARE(brelvanSchema().table(s.table)->field(d.second)->type, Table::FieldType::Date);
     }
-    QCOMPARE(s.dateDefaults.isEmpty(), page != QLatin1String("Jobs"));
+    QCOMPARE(!s.dateDefaults.isEmpty(), dated);
 }
 
 void TestPageSpecs::jobsFiguresGrid()
