@@ -98,6 +98,7 @@ PageSpec makeClientsSpec()
     s.allUnticksToggle = false;
     s.postInsertOnLeave = true;
     s.startAtLast = false;
+    s.gridFocusOnShow = true;
     return s;
 }
 

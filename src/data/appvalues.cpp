@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace Brelvan {
 
@@ -23,6 +24,25 @@ AppValues AppValues::fromEnvironment()
 {
     const QString home = qEnvironmentVariable("BRELVAN_HOME");
     return forFolder(home.isEmpty() ? QCoreApplication::applicationDirPath() : home);
+}
+
+QString AppValues::dataFolderOf(const QString &dataStr) const
+{
+    if (QDir::isAbsolutePath(dataStr))
+        return QDir::cleanPath(dataStr);
+    return programFolder + dataStr;
+}
+
+QString AppValues::dataStrFor(const QString &folder) const
+{
+    const QString chosen = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString program = QDir::cleanPath(QFileInfo(programFolder).absoluteFilePath());
+    if (chosen == program)
+        return {};
+    const QString relative = QDir(program).relativeFilePath(chosen);
+    if (relative.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(relative))
+        return chosen;
+    return relative;
 }
 
 } // namespace Brelvan

@@ -97,7 +97,7 @@ void DataSession::postEditing(const std::function<void(const std::exception &)> 
         if (!ds->isOpen())
             continue;
         try {
-            ds->postIfEditing();
+            ds->postPending();
         } catch (const std::exception &e) {
             if (!onFailure)
                 throw;
@@ -174,6 +174,27 @@ void DataSession::readCounters()
     m_ref = highest("Names", "Ref");
     m_invoiceNo = highest("Income", "InvoiceNo");
     m_quoteNo = highest("Quote", "QuoteNo");
+}
+
+Table::ServerAddress serverAddressOf(const QString &address)
+{
+    Table::ServerAddress server;
+    const QString a = address.trimmed();
+    int colon = a.lastIndexOf(QLatin1Char(':'));
+    // a bare IPv6 address has colons of its own and no port
+    if (colon > 0 && a.count(QLatin1Char(':')) > 1 && !a.startsWith(QLatin1Char('[')))
+        colon = -1;
+    bool ok = false;
+    const int port = colon > 0 ? a.mid(colon + 1).toInt(&ok) : 0;
+    if (ok && port > 0 && port < 65536) {
+        server.host = a.left(colon);
+        server.port = port;
+    } else {
+        server.host = a;
+    }
+    if (server.host.startsWith(QLatin1Char('[')) && server.host.endsWith(QLatin1Char(']')))
+        server.host = server.host.mid(1, server.host.size() - 2);
+    return server;
 }
 
 } // namespace Brelvan

@@ -45,7 +45,8 @@ public:
     QString open();
     void closeAll();
 
-    // Every dataset in edit state posted (inserts left), in the datasets' order. A post that
+    // Every record being edited or typed in posted (an untouched new row is left), in the
+    // datasets' order. A post that
     // fails is handed to onFailure and the others are still posted; without a handler the
     // first failure is thrown.
     void postEditing(const std::function<void(const std::exception &)> &onFailure = {});
@@ -81,5 +82,9 @@ private:
     double m_quoteNo = 0;
     std::function<void(const QString &)> m_numbered;
 };
+
+// The server of an IPaddr setting: "host" or "host:port" (a bracketed IPv6 address may carry
+// a port too); the port is 5432 when none is given.
+Table::ServerAddress serverAddressOf(const QString &address);
 
 } // namespace Brelvan

@@ -1,5 +1,7 @@
 #include "diary/diarypage.h"
 
+#include "platform/widgets/editrefusal.h"
+
 #include "data/appvalues.h"
 #include "data/datasession.h"
 #include "data/formats.h"
@@ -24,6 +26,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QKeyEvent>
 #include <QClipboard>
 #include <QComboBox>
 #include <QAction>
@@ -214,7 +217,15 @@ void DiaryPage::positionDiary(const QDate &date)
     else
         m_diary->append();
     m_diary->setValue(QStringLiteral("DATE"), date);
-    m_diary->post();
+    try {
+        m_diary->post();
+    } catch (const std::exception &) {
+        // another copy on the same tables may have made the day meanwhile: use its record
+        m_diary->cancel();
+        m_diary->refresh();
+        if (!m_diary->findNearest({date}) || m_diary->date(QStringLiteral("DATE")) != date)
+            throw;
+    }
 }
 
 void DiaryPage::setCalendarDate(const QDate &date)
@@ -341,12 +352,40 @@ void DiaryPage::loadMemo()
     m_loadingMemo = false;
 }
 
+bool DiaryPage::startEditForKey(QKeyEvent *key)
+{
+    const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    const bool typing = key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete
+                        || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut)
+                        || (!command && !key->text().isEmpty());
+    if (!typing || m_daytime->isReadOnly() || !m_source || !m_source->isLive()
+        || m_source->isEmpty() || m_source->isEditing())
+        return true;
+    if (EditRefusal::swallowing())
+        return false;
+    try {
+        m_source->edit();
+    } catch (const std::exception &refused) {
+        // the day keeps its stored text; the key is not applied
+        EditRefusal::report(QString::fromUtf8(refused.what()));
+        return false;
+    }
+    return true;
+}
+
 void DiaryPage::memoEdited()
 {
     if (m_loadingMemo || !m_source || !m_source->isLive() || m_source->isEmpty())
         return;
-    if (!m_source->isEditing())
-        m_source->edit();
+    if (!m_source->isEditing()) {
+        try {
+            m_source->edit();
+        } catch (const std::exception &refused) {
+            loadMemo();
+            EditRefusal::report(QString::fromUtf8(refused.what()));
+            return;
+        }
+    }
     m_source->setValue(QStringLiteral("Day"), toStored(m_daytime->toPlainText()));
 }
 
@@ -553,6 +592,8 @@ void DiaryPage::saveToDo()
 bool DiaryPage::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type t = event->type();
+    if (t == QEvent::KeyPress && watched == m_daytime)
+        return !startEditForKey(static_cast<QKeyEvent *>(event));
     if (t == QEvent::MouseButtonDblClick) {
         if (watched == m_daytime->viewport()) {
             stampMemo();

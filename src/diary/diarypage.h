@@ -9,6 +9,7 @@
 
 class QCalendarWidget;
 class QComboBox;
+class QKeyEvent;
 class QPlainTextEdit;
 class QWidget;
 
@@ -86,6 +87,8 @@ private:
     void postBoth();
     void loadMemo();
     void memoEdited();
+    // Puts the day into edit before a typed key changes the memo; false when refused.
+    bool startEditForKey(QKeyEvent *key);
     void stampMemo();
     void setGridColour(const QColor &colour);
 

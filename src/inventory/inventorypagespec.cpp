@@ -73,6 +73,7 @@ PageSpec makeInventorySpec()
     s.startSortText = QStringLiteral("ID,DateIn,DateOut");
     s.defaultOrderBy = s.startSortText;
     s.sortTyped = true;
+    s.gridFocusOnShow = true;
     return s;
 }
 

@@ -8,10 +8,12 @@
 #include "platform/widgets/hint.h"
 #include "platform/widgets/shapebutton.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace Brelvan {
@@ -51,6 +53,8 @@ OfficePage *createOfficePage(MainAccess &main)
     auto *layout = new QVBoxLayout(tab);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(page);
+    // the owner's name takes the focus each time the page is shown
+    tab->installEventFilter(page);
     return page;
 }
 
@@ -226,6 +230,13 @@ void OfficePage::fontButton(int which)
     const QString source = served.first();
     if (const auto chosen = dialogs().font(fontOf(source)))
         setFontOf(source, *chosen);
+}
+
+bool OfficePage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && watched == parentWidget())
+        QTimer::singleShot(0, this, [this] { edit(QStringLiteral("OwnerName"))->setFocus(); });
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace Brelvan

@@ -45,6 +45,9 @@ public:
     void setColours(const QColor &grad1, const QColor &grad2, const QColor &grad3);
     GradientPanel *ownerPanel() const { return m_panel; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void fontButton(int which);
     QStringList servedBy(int which) const;

@@ -8,6 +8,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Brelvan"));
     setOrganizationName(QStringLiteral("Tamblow"));
+    setFailureReporter([](const QString &message) { ExceptionLog::report(message); });
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/guard.h"
+
 #include <QApplication>
 
 namespace Brelvan {
@@ -15,26 +17,4 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// Runs f; an exception it raises is logged and shown instead of ending the program.
-template<typename F>
-bool guarded(F &&f);
-
-} // namespace Brelvan
-
-#include "shell/exceptionlog.h"
-
-#include <exception>
-
-namespace Brelvan {
-template<typename F>
-bool guarded(F &&f)
-{
-    try {
-        f();
-        return true;
-    } catch (const std::exception &e) {
-        ExceptionLog::report(QString::fromUtf8(e.what()));
-    }
-    return false;
-}
 } // namespace Brelvan

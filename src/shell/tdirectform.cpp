@@ -68,6 +68,12 @@ void TDirectForm::selectionChanged()
     m_close->setText(QStringLiteral("OK"));
 }
 
+QString TDirectForm::selectedPath() const
+{
+    const QModelIndex i = m_tree->currentIndex();
+    return i.isValid() ? m_model->filePath(i) : QString();
+}
+
 QString TDirectForm::selectedName() const
 {
     const QModelIndex i = m_tree->currentIndex();

@@ -22,6 +22,8 @@ public:
 
     // The display name of the selected folder; empty when none was selected.
     QString selectedName() const;
+    // The chosen folder's full path; empty when none is chosen.
+    QString selectedPath() const;
     QTreeView *tree() const { return m_tree; }
 
 private:

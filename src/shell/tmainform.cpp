@@ -318,7 +318,7 @@ void TMainForm::openDataSession()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString tables;   // where the tables are, for the detail of a failure
     if (m_session.mode() == DataSession::Mode::Local) {
-        const QString folder = m_values.programFolder + m_settings.value(QStringLiteral("DataStr"));
+        const QString folder = m_values.dataFolderOf(m_settings.value(QStringLiteral("DataStr")));
         m_session.setDataFolder(folder);
         tables = QStringLiteral("Data file: ")
                  + QDir::toNativeSeparators(QDir(folder).filePath(
@@ -334,8 +334,8 @@ void TMainForm::openDataSession()
             QApplication::setOverrideCursor(Qt::WaitCursor);
         }
     } else {
-        Table::ServerAddress server;
-        server.host = m_settings.value(QStringLiteral("IPaddr"));
+        const Table::ServerAddress server =
+            serverAddressOf(m_settings.value(QStringLiteral("IPaddr")));
         m_session.setServer(server);
         tables = QStringLiteral("Server: %1:%2, database %3")
                      .arg(server.host).arg(server.port).arg(server.database);
@@ -493,7 +493,10 @@ void TMainForm::remoteAddress()
     const auto answer = dialogs().input(
         QStringLiteral("Input New Server IP Address"),
         QStringLiteral("Address format  nnn.nnn.nnn.nnn   eg.  ") + preset, preset);
-    m_settings.setValue(QStringLiteral("IPaddr"), answer.value_or(preset));
+    // Cancel leaves the address and the data mode as they were
+    if (!answer)
+        return;
+    m_settings.setValue(QStringLiteral("IPaddr"), answer->trimmed());
     remoteData();
 }
 
@@ -503,11 +506,12 @@ void TMainForm::dataFolder()
                      m_settings.color(QStringLiteral("Grad2Str")),
                      m_settings.color(QStringLiteral("Grad3Str")), this);
     form.exec();
-    const QString name = form.selectedName();
-    if (name.isEmpty())
+    // the folder chosen is the folder opened, wherever it is (a USB stick, say)
+    const QString path = form.selectedPath();
+    if (path.isEmpty())
         dialogs().error(QStringLiteral("Ensure Data Files Exist "));
     else
-        m_settings.setValue(QStringLiteral("DataStr"), name);
+        m_settings.setValue(QStringLiteral("DataStr"), m_values.dataStrFor(path));
     openDataSession();
     goToPage(Page::Diary);
     emit m_events.todayRequested();

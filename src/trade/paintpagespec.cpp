@@ -54,6 +54,7 @@ PageSpec makePaintSpec()
     s.startSortItem = 0;
     // the price list keeps its place after start-up; the other lists go to their end
     s.startAtLast = false;
+    s.gridFocusOnShow = true;
     return s;
 }
 

@@ -5,7 +5,7 @@
 
 #include "data/schema.h"
 #include "platform/table/database.h"
-#include "reports/officepage.h"
+#include "office/officepage.h"
 #include "shell/exceptionlog.h"
 #include "shell/tmainform.h"
 

@@ -105,6 +105,7 @@ struct PageSpec
     bool postInsertOnLeave = false;         // Clients also posts a record being inserted
     bool reverseShowsAllBeforePost = false; // Wages clicks All before posting its edit
     bool startAtLast = true;      // the page goes to its last record after start-up
+    bool gridFocusOnShow = false; // Clients, Paint, Inventory: the grid takes the focus
     QString notesField = QStringLiteral("Notes");
 };
 

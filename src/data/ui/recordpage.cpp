@@ -16,8 +16,10 @@
 #include "platform/widgets/recordnavigator.h"
 #include "platform/widgets/shapebutton.h"
 #include "data/appsettings.h"
+#include "data/guard.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -27,6 +29,7 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -175,6 +178,7 @@ RecordPage::RecordPage(MainAccess &main, const PageSpec &spec)
         // the settings are read after the pages are made: titles and colours now
         applyColumnTitles();
         applyColours();
+        offerWorkingChooserItems();
         // a dataset the session could not open (no tables there) is left for the user to
         // point the program at a data folder; the session has said so already
         if (m_ds->isOpen())
@@ -183,6 +187,32 @@ RecordPage::RecordPage(MainAccess &main, const PageSpec &spec)
 }
 
 RecordPage::~RecordPage() = default;
+
+bool RecordPage::selects(const QString &item) const
+{
+    for (const ChooserField &c : m_spec.chooserFields) {
+        if (c.item == item)
+            return true;
+    }
+    return false;
+}
+
+void RecordPage::offerWorkingChooserItems()
+{
+    // an item whose selection is not built is shown greyed and cannot be chosen, rather
+    // than quietly showing every record
+    auto *model = qobject_cast<QStandardItemModel *>(m_sel->model());
+    if (!model)
+        return;
+    for (int i = 2; i < model->rowCount(); ++i)
+        model->item(i)->setEnabled(selects(model->item(i)->text()));
+}
+
+void RecordPage::connectTool(QAbstractButton *button, std::function<void()> handler)
+{
+    connect(button, &QAbstractButton::clicked, this, guardedSlot(std::move(handler)));
+    button->setEnabled(true);
+}
 
 ShapeButton *RecordPage::addButton(QBoxLayout *layout, const QString &name,
                                    const QString &caption, const QString &hint,
@@ -202,6 +232,7 @@ ShapeButton *RecordPage::addButton(QBoxLayout *layout, const QString &name,
         setHint(b, hint);
     // a crowded strip squeezes its choosers and the buttons' padding, never a caption
     b->setMinimumWidth(b->sizeHint().width() - 8);
+    b->setEnabled(false);
     layout->addWidget(b);
     return b;
 }
@@ -484,38 +515,40 @@ void RecordPage::applyColours()
 
 void RecordPage::wire()
 {
-    connect(m_sel, &QComboBox::activated, this, [this] { applySelection(); });
-    connect(m_combo, &QComboBox::activated, this, [this] { applySelection(); });
+    connect(m_sel, &QComboBox::activated, this, guardedSlot([this] { applySelection(); }));
+    connect(m_combo, &QComboBox::activated, this, guardedSlot([this] { applySelection(); }));
     if (m_spec.sortTyped)
         connect(m_combo->lineEdit(), &QLineEdit::textEdited, this,
-                [this] { applySelection(); });
+                guardedSlot([this] { applySelection(); }));
     if (m_spec.filterTextApplies)
-        connect(m_filter, &QLineEdit::textChanged, this, [this] { applySelection(); });
+        connect(m_filter, &QLineEdit::textChanged, this,
+                guardedSlot([this] { applySelection(); }));
     if (m_toggle)
-        connect(m_toggle, &QCheckBox::toggled, this, &RecordPage::toggleChanged);
+        connect(m_toggle, &QCheckBox::toggled, this,
+                guardedSlot([this](bool on) { toggleChanged(on); }));
 
     if (m_tagAllBtn)
-        connect(m_tagAllBtn, &QAbstractButton::clicked, this, &RecordPage::tagAll);
+        connectTool(m_tagAllBtn, [this] { tagAll(); });
     if (m_clearBtn)
-        connect(m_clearBtn, &QAbstractButton::clicked, this, [this] {
+        connectTool(m_clearBtn, [this] {
             if (m_spec.clearFlips)
                 flip(m_clearBtn);
             clearTags();
         });
     if (m_reverseBtn)
-        connect(m_reverseBtn, &QAbstractButton::clicked, this, [this] {
+        connectTool(m_reverseBtn, [this] {
             if (m_spec.reverseFlips)
                 flip(m_reverseBtn);
             reverseTags();
         });
     if (m_allBtn)
-        connect(m_allBtn, &QAbstractButton::clicked, this, &RecordPage::showAll);
-    if (m_sumBtn)
-        connect(m_sumBtn, &QAbstractButton::clicked, this, [this] { sum(); });
+        connectTool(m_allBtn, [this] { showAll(); });
+    // the Sum button stays disabled until its page gives it the totals (connectTool)
 
     if (m_spec.titleSort)
-        connect(m_grid, &DataGrid::titleClicked, this, [this] { titleSort(); });
-    connect(m_grid, &DataGrid::columnEntered, this, &RecordPage::columnEntered);
+        connect(m_grid, &DataGrid::titleClicked, this, guardedSlot([this] { titleSort(); }));
+    connect(m_grid, &DataGrid::columnEntered, this,
+            guardedSlot([this](int column) { columnEntered(column); }));
     if (!m_spec.enterMoves)
         m_grid->setEnterHandler([](bool) {}); // the grid keeps the cursor where it is
     else
@@ -525,7 +558,8 @@ void RecordPage::wire()
     if (m_notes) {
         connect(m_notes, &NotesMemo::focusLeft, this, &RecordPage::postOnLeave);
         if (m_spec.notesStamp)
-            connect(m_notes, &NotesMemo::doubleClicked, this, &RecordPage::stampNote);
+            connect(m_notes, &NotesMemo::doubleClicked, this,
+                    guardedSlot([this] { stampNote(); }));
     }
     // leaving the page: the focus goes from a control on it to one elsewhere
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
@@ -539,6 +573,16 @@ void RecordPage::wire()
     });
     connect(m_ds, &Dataset::opened, this, &RecordPage::updateEditsDisabled);
     connect(m_ds, &Dataset::closed, this, &RecordPage::updateEditsDisabled);
+    if (m_spec.gridFocusOnShow)
+        m_tab->installEventFilter(this);
+}
+
+bool RecordPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // once the tab has settled, so the tab bar's own focus handling does not take it back
+    if (watched == m_tab && event->type() == QEvent::Show)
+        QTimer::singleShot(0, m_grid, [grid = m_grid] { grid->setFocus(); });
+    return QObject::eventFilter(watched, event);
 }
 
 void RecordPage::startUp()
@@ -579,6 +623,9 @@ void RecordPage::setChooserItem(const QString &item)
 
 void RecordPage::requery(const QStringList &sql)
 {
+    // closing the query would drop a record being typed: it is saved first, and when it is
+    // refused the query stays open on it
+    m_ds->postPending();
     m_ds->close();
     m_ds->setSql(sql);
     m_ds->open();
@@ -707,26 +754,44 @@ void RecordPage::walkRecords(const QString &label, const std::function<void()> &
         progress->setCancelButton(nullptr);
         progress->setValue(0);
     }
-    Dataset::Walk walk(ds);
-    ds.first();
-    int done = 0;
-    QElapsedTimer shown;
-    shown.start();
-    while (!ds.eof() && !ds.isEmpty()) {
-        step();
-        ++done;
-        // a few updates a second: each one runs the event loop and repaints
-        if (progress && shown.elapsed() >= 150) {
-            progress->setValue(done);
-            shown.restart();
+    try {
+        Dataset::Walk walk(ds);
+        ds.first();
+        int done = 0;
+        QElapsedTimer shown;
+        shown.start();
+        while (!ds.eof() && !ds.isEmpty()) {
+            step();
+            ++done;
+            // a few updates a second: each one runs the event loop and repaints
+            if (progress && shown.elapsed() >= 150) {
+                progress->setValue(done);
+                shown.restart();
+            }
+            if (ds.row() >= ds.rowCount() - 1)
+                break;
+            ds.next();
         }
-        if (ds.row() >= ds.rowCount() - 1)
-            break;
-        ds.next();
+        walk.commit();
+    } catch (...) {
+        showStoredAfterFailedWalk();
+        throw;
     }
-    walk.commit();
     if (progress)
         progress->setValue(n);
+}
+
+void RecordPage::showStoredAfterFailedWalk()
+{
+    // The walk kept some posts, or lost them all with the connection: either way the grid
+    // shows the records as the tables now hold them, or nothing when they cannot be read.
+    try {
+        if (m_ds->isEditing())
+            m_ds->cancel();
+        m_ds->refresh();
+    } catch (const std::exception &) {
+        m_ds->close();
+    }
 }
 
 void RecordPage::tagAll()
@@ -817,9 +882,7 @@ void RecordPage::titleSort()
     // the cursor's column, not the title clicked
     const QString field = m_grid->currentFieldName();
     // a record being typed is saved before the query closes, rather than lost with it
-    if (m_ds->state() == Dataset::State::Edit
-        || (m_ds->state() == Dataset::State::Insert && m_ds->isModified()))
-        m_ds->post();
+    m_ds->postPending();
     m_ds->close();
     dialogs().information(QStringLiteral("Only records with Tag = y will be sorted and shown."));
     m_ds->setSql({QStringLiteral("SELECT * FROM ") + m_spec.table
@@ -841,7 +904,9 @@ void RecordPage::toggleChanged(bool ticked)
         return;
     }
     setCheckColour(m_toggle, lime);
-    requery({QStringLiteral("SELECT * FROM ") + m_spec.table});
+    // every record again, in the order the sort chooser shows
+    requery({QStringLiteral("SELECT * FROM ") + m_spec.table,
+             QStringLiteral("ORDER by ") + sortOrder()});
     if (m_sumBtn)
         sum();
 }
@@ -876,13 +941,17 @@ void RecordPage::stampNote()
 
 void RecordPage::postOnLeave()
 {
-    if (!m_ds->isOpen())
-        return;
-    if (m_ds->state() == Dataset::State::Edit)
-        m_ds->post();
-    else if (m_spec.postInsertOnLeave && m_ds->state() == Dataset::State::Insert
-             && m_ds->isModified())
-        m_ds->post();
+    // run by focus changes, outside any caller: a refused post is told and logged here, and
+    // the record stays in edit with what was typed
+    guarded([this] {
+        if (!m_ds->isOpen())
+            return;
+        if (m_ds->state() == Dataset::State::Edit)
+            m_ds->post();
+        else if (m_spec.postInsertOnLeave && m_ds->state() == Dataset::State::Insert
+                 && m_ds->isModified())
+            m_ds->post();
+    });
 }
 
 } // namespace Brelvan

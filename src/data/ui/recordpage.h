@@ -37,6 +37,7 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QBoxLayout;
 class QCheckBox;
 class QComboBox;
@@ -97,8 +98,12 @@ public:
 
     // A shape button on a strip, with its name and hint: plain (silver to grey), or
     // highlighted (Grad2Str to Grad1Str, white caption) for the page's action buttons.
+    // It starts disabled: connectTool gives it its handler and enables it, so a tool whose
+    // behaviour is not built yet never looks as if it worked.
     ShapeButton *addButton(QBoxLayout *layout, const QString &name, const QString &caption,
                            const QString &hint = {}, bool highlighted = false);
+    // Runs handler (guarded) on each click of button, and enables it.
+    void connectTool(QAbstractButton *button, std::function<void()> handler);
     // An edit box bound to a field of the current record: it shows the field, and text
     // typed into it is written to the record (put into edit) when the box is left.
     QLineEdit *addRecordEdit(QBoxLayout *layout, const QString &name, const QString &field,
@@ -169,6 +174,9 @@ public:
     // one transaction, with a progress window for long walks. A throw ends the walk and
     // keeps the posts before it.
     void walkRecords(const QString &label, const std::function<void()> &step);
+    void showStoredAfterFailedWalk();
+    void offerWorkingChooserItems();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 protected:
     // After every selection (the totals of Expenses and Income).
@@ -176,6 +184,9 @@ protected:
     // The first step of reverse tags: every record of the table shown.
     virtual void showAllForReverse();
     virtual void startUp();
+    // Whether choosing this field-chooser item (after "All" and "Tag") runs a selection of
+    // its own; the others are not offered.
+    virtual bool selects(const QString &item) const;
 
 private:
     void build();

@@ -903,6 +903,12 @@ void Dataset::postIfEditing()
         post();
 }
 
+void Dataset::postPending()
+{
+    if (m_state == State::Edit || (m_state == State::Insert && m_modified))
+        post();
+}
+
 void Dataset::remove()
 {
     requireOpen();

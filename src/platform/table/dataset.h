@@ -82,6 +82,9 @@ public:
     void checkBrowseMode();
     // The pages' rule: a record being edited is posted, one being inserted is left alone.
     void postIfEditing();
+    // Before the query closes: a record being edited, or a new one with anything typed in
+    // it, is posted; an untouched new row is left to be dropped.
+    void postPending();
 
     int fieldCount() const { return m_def ? int(m_def->fields.size()) : 0; }
     int fieldIndex(const QString &field) const; // -1 when unknown

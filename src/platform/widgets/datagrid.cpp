@@ -1,5 +1,7 @@
 #include "platform/widgets/datagrid.h"
 
+#include "platform/widgets/editrefusal.h"
+
 #include "platform/desktop/dialogs.h"
 #include "platform/table/engineerror.h"
 
@@ -698,8 +700,20 @@ bool DataGrid::handleKey(QKeyEvent *e)
     default:
         break;
     }
-    if (!m_editor->isReadOnly() && changesText(e))
-        ensureEditing(); // refused edits (a record locked elsewhere) stop the key here
+    if (!m_editor->isReadOnly() && changesText(e)) {
+        const Dataset *ds = dataset();
+        if (ds && !ds->isEditing()) {
+            if (EditRefusal::swallowing())
+                return true;
+            try {
+                ensureEditing();
+            } catch (const std::exception &refused) {
+                // the key stops here and the cell keeps the stored text
+                EditRefusal::report(QString::fromUtf8(refused.what()));
+                return true;
+            }
+        }
+    }
     return false;
 }
 

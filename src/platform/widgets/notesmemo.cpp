@@ -1,5 +1,7 @@
 #include "platform/widgets/notesmemo.h"
 
+#include "platform/widgets/editrefusal.h"
+
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QTextCursor>
@@ -112,8 +114,17 @@ void NotesMemo::keyPressEvent(QKeyEvent *event)
                         || event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete
                         || (!command && !event->text().isEmpty());
     // a record that cannot go into edit stops the key before it changes the text
-    if (typing && canType())
-        ensureEditing();
+    if (typing && canType() && m_ds && !m_ds->isEditing()) {
+        if (EditRefusal::swallowing())
+            return event->accept();
+        try {
+            ensureEditing();
+        } catch (const std::exception &refused) {
+            event->accept();
+            EditRefusal::report(QString::fromUtf8(refused.what()));
+            return;
+        }
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 
