@@ -131,8 +131,12 @@ void ShapeButton::paintEvent(QPaintEvent *)
         bottom = bottom.lighter(112);
     }
     if (!isEnabled()) {
-        top = top.lighter(120);
-        bottom = bottom.lighter(120);
+        // washed out towards grey, so a disabled highlighted button does not look ready
+        auto faded = [](const QColor &c) {
+            return QColor::fromHsv(c.hsvHue(), c.hsvSaturation() / 4, c.value()).lighter(120);
+        };
+        top = faded(top);
+        bottom = faded(bottom);
     }
     QLinearGradient fill(r.topLeft(), r.bottomLeft());
     fill.setColorAt(0, top);
@@ -157,7 +161,7 @@ void ShapeButton::paintEvent(QPaintEvent *)
     // A disabled caption fades but stays readable on the light fill.
     QColor ink = m_captionColor;
     if (!isEnabled())
-        ink.setAlpha(120);
+        ink = QColor(80, 80, 80, 150); // also a white caption, on the washed-out fill
     if (!icon().isNull()) {
         const QSize is = iconSize();
         const QFontMetrics fm(font());
