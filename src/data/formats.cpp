@@ -3,6 +3,8 @@
 #include <QLocale>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace Brelvan {
 
@@ -35,10 +37,13 @@ QString noteStamp(const QDateTime &when)
 double roundHalfAway(double value, int decimals)
 {
     const double scale = std::pow(10.0, decimals);
-    const double x = value * scale;
-    // the figure as shown is decimal: 1.005 is stored as 1.00499999..., which still rounds up
-    const double nudge = std::abs(x) * 1e-12 + 1e-9;
-    const double r = x < 0 ? std::trunc(x - 0.5 - nudge) : std::trunc(x + 0.5 + nudge);
+    // The figure as shown is decimal: 1.005 is stored as 1.00499999..., which still rounds
+    // up. Rounding the scaled figure as 15 significant digits first takes the binary error
+    // away at every size, where a fixed nudge would grow past a cent on large figures.
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.15g", value * scale);
+    const double x = std::strtod(digits, nullptr);
+    const double r = x < 0 ? std::trunc(x - 0.5) : std::trunc(x + 0.5);
     return r / scale + 0.0; // no negative zero
 }
 

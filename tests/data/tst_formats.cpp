@@ -22,6 +22,11 @@ private slots:
         QTest::newRow("whole") << 2.5 << 0 << 3.0;
         QTest::newRow("whole negative") << -2.5 << 0 << -3.0;
         QTest::newRow("tiny negative to zero") << -0.001 << 2 << 0.0;
+        // large figures round by their decimal digits too, not by a nudge that grows
+        QTest::newRow("large, just under a cent") << 99999999999.994 << 2 << 99999999999.99;
+        QTest::newRow("large whole") << 999999999399.0 << 0 << 999999999399.0;
+        QTest::newRow("large half") << 1234567890.125 << 2 << 1234567890.13;
+        QTest::newRow("just below half") << 0.124999 << 2 << 0.12;
     }
     void roundsHalvesAwayFromZero()
     {
