@@ -235,6 +235,14 @@ bool UserStore::storeFile(QString *why)
         return false;
     }
     staged.keep();   // it is the stored file now
+    // Qt's settings cache knows a file by its size and modification time: a rewrite of the
+    // same size within the same millisecond would be taken for the file it replaced
+    if (info.exists() && QFileInfo(path).lastModified() <= info.lastModified()) {
+        QFile stored(path);
+        if (stored.open(QIODevice::ReadWrite))
+            stored.setFileTime(info.lastModified().addMSecs(1),
+                               QFileDevice::FileModificationTime);
+    }
     return true;
 }
 
